@@ -1,0 +1,7 @@
+// The screen pixel format: written when the display surfaces are made, read by image preparation
+// and by the blending draw routines.
+#pragma once
+
+extern int red_mask, green_mask, blue_mask;
+extern int red_shift, green_shift, blue_shift;
+extern int red_bits, green_bits, blue_bits;
