@@ -40,13 +40,21 @@ class File {
   int32_t Read(int32_t size, void* buffer);
   int32_t Read16(void* buffer) { return Read(2, buffer); }
   int32_t Read32(void* buffer) { return Read(4, buffer); }
+  // Both give -1 on a File that is not open.
   int32_t Seek(int32_t position);
   int32_t Tell();
   int32_t Exists(const char* name);
+
+  // What the file was opened with, for diagnostics and tests.
+  int32_t Flags() const { return flags_; }
+  const char* Name() const { return name_; }
+  // The stream mode of the open file ("rb", "a+t", ...), empty while closed.
+  const char* Mode() const { return mode_; }
 
  private:
   int32_t flags_ = FILE_NOTOPEN;
   char name_[100] = {};
   std::FILE* stream_ = nullptr;
   int32_t count_ = 0;
+  char mode_[8] = {};
 };
