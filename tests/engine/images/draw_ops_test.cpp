@@ -1,0 +1,210 @@
+// The four draw operations: clipping on every side, the per-pixel rules on both 16-bit layouts,
+// and the refusal of images prepared for another operation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "draw_view.h"
+#include "engine/images/draw.h"
+#include "platform/headless/headless.h"
+
+namespace {
+
+struct Op {
+  const char* name;
+  ImageDrawFn draw;
+  int purpose;
+  bool alpha;
+};
+
+const Op kOps[] = {
+    {"DrawPlain", DrawPlain, DRAW_PLAIN, false},
+    {"DrawMasked", DrawMasked, DRAW_MASKED, false},
+    {"DrawAlpha", DrawAlpha, DRAW_ALPHA, true},
+    {"DrawAdditive", DrawAdditive, DRAW_ADDITIVE, true},
+};
+
+const PixelLayout* const kLayouts[] = {&kLayout565, &kLayout555};
+
+constexpr int kViewW = 16;
+constexpr int kViewH = 12;
+constexpr int kStride = 20;
+constexpr int kImageW = 8;
+constexpr int kImageH = 7;
+
+// Non-zero, different everywhere, valid on both layouts.
+uint16_t Pixel(int i, int j) {
+  return static_cast<uint16_t>(0x0421 * (j + 1) + i + 1);
+}
+
+struct Placement {
+  const char* what;
+  int x;
+  int y;
+};
+
+const Placement kPlacements[] = {
+    {"inside", 3, 2},
+    {"top-left corner", 0, 0},
+    {"right edge on the clip", kViewW - kImageW, 5},
+    {"bottom edge on the clip", 4, kViewH - kImageH},
+    {"one past the right edge", kViewW - kImageW + 1, 5},
+    {"one past the bottom edge", 4, kViewH - kImageH + 1},
+    {"cut on the left", -2, 3},
+    {"cut on the top", 5, -3},
+    {"cut on the right", kViewW - 2, 3},
+    {"cut on the bottom", 5, kViewH - 1},
+    {"at (-5, -5)", -5, -5},
+    {"over the bottom-right corner", kViewW - 1, kViewH - 1},
+    {"wholly left", -kImageW, 3},
+    {"wholly above", 3, -kImageH},
+    {"wholly right", kViewW, 3},
+    {"wholly below", 3, kViewH},
+    {"far outside", -2000000000, 2000000000},
+};
+
+// Every operation, given a fully opaque image on a black view, writes exactly the image's pixels
+// where image and clip rectangle overlap and nothing anywhere else.
+TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
+  for (const PixelLayout* layout : kLayouts) {
+    for (const Op& op : kOps) {
+      for (const Placement& p : kPlacements) {
+        SCOPED_TRACE(std::string(layout->name) + " " + op.name + " " + p.what);
+        TestView view(kViewW, kViewH, kStride, *layout);
+        Image image;
+        MakeImage(&image, kImageW, kImageH, op.purpose, op.alpha, Pixel,
+                  [](int, int) { return 0; });
+        EXPECT_EQ(op.draw(p.x, p.y, &image), 1);
+        int wrong = 0;
+        for (int vy = 0; vy < kViewH; ++vy) {
+          for (int vx = 0; vx < kViewW; ++vx) {
+            const int64_t i = int64_t{vx} - p.x;
+            const int64_t j = int64_t{vy} - p.y;
+            const bool covered = i >= 0 && i < kImageW && j >= 0 && j < kImageH;
+            const uint16_t expected =
+                covered ? Pixel(static_cast<int>(i), static_cast<int>(j)) : uint16_t{0};
+            if (view.At(vx, vy) != expected) ++wrong;
+          }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(view.DamagedGuards(), 0);
+      }
+    }
+  }
+}
+
+struct ClipCase {
+  const char* what;
+  int x;
+  int y;
+  bool visible;
+  int view_index;
+  int image_index;
+  int columns;
+  int rows;
+};
+
+TEST(DrawClipping, ClipImageReportsIndicesInPixels) {
+  // An 8 × 7 image on a 16 × 12 view whose rows are 20 pixels apart.
+  const ClipCase cases[] = {
+      {"whole", 3, 2, true, 43, 0, 8, 7},
+      {"edges exactly on the clip", 8, 5, true, 108, 0, 8, 7},
+      {"one further", 9, 6, true, 129, 0, 7, 6},
+      {"(-5, -5) starts at its sixth column and row", -5, -5, true, 0, 45, 3, 2},
+      {"(-2, -1)", -2, -1, true, 0, 10, 6, 6},
+      {"right < clip_left", -8, 0, false, 0, 0, 0, 0},
+      {"x > clip_right", 16, 0, false, 0, 0, 0, 0},
+      {"bottom < clip_top", 0, -7, false, 0, 0, 0, 0},
+      {"y > clip_bottom", 0, 12, false, 0, 0, 0, 0},
+  };
+  TestView view(kViewW, kViewH, kStride, kLayout565);
+  Image image;
+  MakeImage(&image, kImageW, kImageH, DRAW_PLAIN, false, Pixel, [](int, int) { return 0; });
+  for (const ClipCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    int view_index = -1, image_index = -1, columns = -1, rows = -1;
+    ASSERT_EQ(ClipImage(c.x, c.y, &image, &view_index, &image_index, &columns, &rows), c.visible);
+    if (!c.visible) continue;
+    EXPECT_EQ(view_index, c.view_index);
+    EXPECT_EQ(image_index, c.image_index);
+    EXPECT_EQ(columns, c.columns);
+    EXPECT_EQ(rows, c.rows);
+  }
+}
+
+// The clip rectangle need not start at the view's origin: indices are taken from its corner.
+TEST(DrawClipping, HonoursAClipRectangleAwayFromTheOrigin) {
+  TestView view(kViewW, kViewH, kStride, kLayout565);
+  Vorn.clip_left = 2;
+  Vorn.clip_top = 3;
+  Vorn.clip_right = 9;
+  Vorn.clip_bottom = 7;
+  Image image;
+  MakeImage(&image, kImageW, kImageH, DRAW_PLAIN, false, Pixel, [](int, int) { return 0; });
+  ASSERT_EQ(DrawPlain(0, 1, &image), 1);
+  ASSERT_EQ(DrawPlain(7, 6, &image), 1);
+  for (int vy = 0; vy < kViewH; ++vy) {
+    for (int vx = 0; vx < kViewW; ++vx) {
+      uint16_t expected = 0;
+      const bool clipped_in = vx >= 2 && vx <= 9 && vy >= 3 && vy <= 7;
+      if (clipped_in && vx < kImageW && vy >= 1 && vy < 1 + kImageH) expected = Pixel(vx, vy - 1);
+      if (clipped_in && vx >= 7 && vy >= 6) expected = Pixel(vx - 7, vy - 6);
+      EXPECT_EQ(view.At(vx, vy), expected) << vx << "," << vy;
+    }
+  }
+}
+
+TEST(DrawRefusal, WrongPurposeOrAbsentImageIsReportedOnEveryCall) {
+  platform::headless::HeadlessPlatform headless;
+  Vorn.UsePlatform(&headless);
+  TestView view(kViewW, kViewH, kStride, kLayout565);
+  size_t reports = 0;
+  const auto refused_and_reported = [&](const Op& op, Image* image) {
+    Vorn.status = STATUS_RUNNING;
+    EXPECT_EQ(op.draw(1, 1, image), 0);
+    EXPECT_EQ(Vorn.status, ERR_IMAGEUSE);
+    ASSERT_EQ(headless.MessageBoxes().size(), ++reports);
+    EXPECT_NE(headless.MessageBoxes().back().text.find("IMAGEUSE_FAILED"), std::string::npos);
+  };
+  for (const Op& op : kOps) {
+    for (int purpose = 0; purpose <= 5; ++purpose) {
+      if (purpose == op.purpose) continue;
+      SCOPED_TRACE(std::string(op.name) + " purpose " + std::to_string(purpose));
+      Image image;
+      MakeImage(&image, 3, 3, purpose, true, Pixel, [](int, int) { return 0; });
+      refused_and_reported(op, &image);
+      refused_and_reported(op, &image);
+    }
+    SCOPED_TRACE(std::string(op.name) + " absent image");
+    refused_and_reported(op, nullptr);
+    refused_and_reported(op, nullptr);
+  }
+  int drawn = 0;
+  for (int vy = 0; vy < kViewH; ++vy)
+    for (int vx = 0; vx < kViewW; ++vx) drawn += view.At(vx, vy) != 0;
+  EXPECT_EQ(drawn, 0);
+  EXPECT_EQ(view.DamagedGuards(), 0);
+  Vorn.UsePlatform(nullptr);
+}
+
+TEST(DrawRefusal, ImagesWithNothingToDrawAreSkippedSilently) {
+  TestView view(kViewW, kViewH, kStride, kLayout565);
+  Vorn.status = STATUS_RUNNING;
+  for (const Op& op : kOps) {
+    SCOPED_TRACE(op.name);
+    Image empty;
+    empty.purpose = static_cast<uint8_t>(op.purpose);
+    EXPECT_EQ(op.draw(0, 0, &empty), 1);
+    if (op.alpha) {
+      Image no_alpha;
+      MakeImage(&no_alpha, 3, 3, op.purpose, false, Pixel, [](int, int) { return 0; });
+      EXPECT_EQ(op.draw(0, 0, &no_alpha), 1);
+    }
+  }
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
+  for (int vy = 0; vy < kViewH; ++vy)
+    for (int vx = 0; vx < kViewW; ++vx) ASSERT_EQ(view.At(vx, vy), 0);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// A small view in memory for the drawing tests: the engine object is pointed at it directly, with
+// a row stride wider than the visible width and guard pixels all around that nothing may write.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/core/draw_table.h"
+#include "engine/core/pixel_format.h"
+#include "engine/core/vorn.h"
+#include "engine/images/image.h"
+
+struct PixelLayout {
+  const char* name;
+  int masks[3];  // red, green, blue
+  int shifts[3];
+  int bits[3];
+};
+
+inline constexpr PixelLayout kLayout565{"565", {0xF800, 0x07E0, 0x001F}, {11, 5, 0}, {5, 6, 5}};
+inline constexpr PixelLayout kLayout555{"555", {0x7C00, 0x03E0, 0x001F}, {10, 5, 0}, {5, 5, 5}};
+
+inline void UseLayout(const PixelLayout& l) {
+  red_mask = l.masks[0];
+  green_mask = l.masks[1];
+  blue_mask = l.masks[2];
+  red_shift = l.shifts[0];
+  green_shift = l.shifts[1];
+  blue_shift = l.shifts[2];
+  red_bits = l.bits[0];
+  green_bits = l.bits[1];
+  blue_bits = l.bits[2];
+}
+
+constexpr uint16_t kGuard = 0xBEEF;
+
+class TestView {
+ public:
+  // The clip rectangle covers the visible width × height; the stride adds columns beyond it.
+  TestView(int width, int height, int stride, const PixelLayout& layout)
+      : width_(width), height_(height), stride_(stride) {
+    // One guard row above and below the view.
+    buffer_.assign(static_cast<size_t>(stride) * (height + 2), kGuard);
+    Vorn.view = buffer_.data() + stride;
+    Vorn.view_stride = stride;
+    Vorn.view_yres = height;
+    Vorn.clip_left = 0;
+    Vorn.clip_top = 0;
+    Vorn.clip_right = width - 1;
+    Vorn.clip_bottom = height - 1;
+    Vorn.row_offset.resize(static_cast<size_t>(height) + 1);
+    for (int y = 0; y <= height; ++y) Vorn.row_offset[static_cast<size_t>(y)] = y * stride;
+    Vorn.draw_func = SixteenBitDrawTable();
+    UseLayout(layout);
+    Fill(0);
+  }
+  ~TestView() { Vorn.view = nullptr; }
+  TestView(const TestView&) = delete;
+  TestView& operator=(const TestView&) = delete;
+
+  // Fills the visible pixels; the guards keep their value.
+  void Fill(uint16_t value) {
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) At(x, y) = value;
+    }
+  }
+  uint16_t& At(int x, int y) { return Vorn.view[y * stride_ + x]; }
+  // Counts guard pixels (stride padding, rows above and below) that no longer hold kGuard.
+  int DamagedGuards() const {
+    int damaged = 0;
+    for (int y = -1; y <= height_; ++y) {
+      for (int x = 0; x < stride_; ++x) {
+        const bool visible = y >= 0 && y < height_ && x < width_;
+        if (!visible && buffer_[static_cast<size_t>((y + 1) * stride_ + x)] != kGuard) ++damaged;
+      }
+    }
+    return damaged;
+  }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_;
+  int height_;
+  int stride_;
+  std::vector<uint16_t> buffer_;
+};
+
+// A prepared 16-bit image built by hand, with pixel (i, j) = pixel(i, j) and, when `with_alpha`,
+// alpha byte (i, j) = shade(i, j).
+template <typename PixelFn, typename ShadeFn>
+void MakeImage(Image* image, int w, int h, int purpose, bool with_alpha, PixelFn pixel,
+               ShadeFn shade) {
+  image->Create(w, h, static_cast<uint8_t>(IMAGE_RGB16 | (with_alpha ? IMAGE_ALPHA : 0)));
+  if (!with_alpha) {
+    std::free(image->alpha);
+    image->alpha = nullptr;
+  }
+  image->purpose = static_cast<uint8_t>(purpose);
+  for (int j = 0; j < h; ++j) {
+    for (int i = 0; i < w; ++i) {
+      image->pixels16()[j * w + i] = static_cast<uint16_t>(pixel(i, j));
+      if (with_alpha) image->alpha[j * w + i] = static_cast<uint8_t>(shade(i, j));
+    }
+  }
+}
