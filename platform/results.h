@@ -31,6 +31,10 @@ constexpr Result DDERR_NOEMULATION = -115;
 constexpr Result DDERR_SURFACELOST = -116;
 constexpr Result DDERR_WASSTILLDRAWING = -117;
 constexpr Result DDERR_UNSUPPORTEDMODE = -118;
+constexpr Result DDERR_SURFACEBUSY = -119;
+constexpr Result DDERR_NOTLOCKED = -120;
+constexpr Result DDERR_NOTFLIPPABLE = -121;
+constexpr Result DDERR_NOTFOUND = -122;
 
 // Sound.
 constexpr Result DSERR_GENERIC = -200;

@@ -1,0 +1,23 @@
+// The table of back ends by name, so that one binary can hold several and pick one at run time.
+#pragma once
+
+#include <memory>
+#include <span>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct BackendEntry {
+  const char* name;
+  // A ready back end, or null when it cannot start here (no display, no device).
+  std::unique_ptr<Platform> (*open)();
+};
+
+// Every back end built into this binary: "headless" always, "sdl" when it was built.
+std::span<const BackendEntry> Backends();
+
+// The back end of that name, opened; null for an unknown name or one that cannot start.
+std::unique_ptr<Platform> OpenBackend(const char* name);
+
+}  // namespace platform
