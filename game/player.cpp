@@ -1,0 +1,184 @@
+#include "game/player.h"
+
+#include <cmath>
+
+#include "engine/core/random.h"
+#include "engine/core/vorn.h"
+#include "platform/messages.h"
+
+namespace {
+
+// Keys by player index: the first key, then the second.
+constexpr uint8_t PLAYER_KEYS[2][2] = {{0x44, 0x46},  // D, F
+                                       {platform::VK_LEFT, platform::VK_RIGHT}};
+
+constexpr double SPIN_STEP = 0.15;
+constexpr double SPIN_DECAY = 0.98;
+constexpr float SPIN_LIMIT = 2.5f;
+
+// Half the angular width of a tile's hit window, in degrees.
+constexpr float HIT_WINDOW = 7.5f;
+
+}  // namespace
+
+void Player::Setup(int player_index, float x, float y, int start_score, float start_direction,
+                   Image* images) {
+  index = player_index;
+  centre_x = x;
+  centre_y = y;
+  tile_images = images;
+  halo.Setup(0.0f, -40.0f, start_direction);
+  halo.LoadImage();
+  character.Setup(player_index);
+  spin = 0.0f;
+  score = start_score;
+  for (int i = 0; i < RING_TILES; ++i) {
+    tiles[i].Setup(i % TILE_COLOURS, static_cast<float>(15 * i), RING_RADIUS, images);
+  }
+}
+
+int Player::ReadKeys() const {
+  const uint8_t* keys = PLAYER_KEYS[index == 1 ? 1 : 0];
+  if (Vorn.keys[keys[0]] != 0) return KEY_FIRST;
+  if (Vorn.keys[keys[1]] != 0) return KEY_SECOND;
+  return KEY_NONE;
+}
+
+void Player::ChangeSpin(int key) {
+  const int state = character.state;
+  const auto add = [this](double delta) { spin = static_cast<float>(spin + delta); };
+  const auto decay = [this] { spin = static_cast<float>(spin * SPIN_DECAY); };
+  if (key == KEY_FIRST) {
+    if (state == 1 || state == 5 || state == 8) {
+      add(SPIN_STEP);
+      if (spin > SPIN_LIMIT) spin = SPIN_LIMIT;
+    } else if (state == 6) {
+      add(SPIN_STEP);
+      if (spin > SPIN_STEP) spin = static_cast<float>(SPIN_STEP);
+    } else if (state == 11) {
+      if (spin < 0.0f) {
+        spin = 0.0f;
+      } else {
+        add(SPIN_STEP);
+      }
+    } else {
+      decay();
+    }
+  } else if (key == KEY_SECOND) {
+    if (state == 2 || state == 6 || state == 10) {
+      add(-SPIN_STEP);
+      if (spin < -SPIN_LIMIT) spin = -SPIN_LIMIT;
+    } else if (state == 5) {
+      add(-SPIN_STEP);
+      if (spin < -SPIN_STEP) spin = static_cast<float>(-SPIN_STEP);
+    } else if (state == 12) {
+      if (spin > 0.0f) {
+        spin = 0.0f;
+      } else {
+        add(-SPIN_STEP);
+      }
+    } else {
+      decay();
+    }
+  } else {
+    if (state == 11) {
+      spin = static_cast<float>(SPIN_STEP);
+    } else if (state == 12) {
+      spin = static_cast<float>(-SPIN_STEP);
+    } else {
+      decay();
+    }
+  }
+}
+
+int Player::Update() {
+  const int key = ReadKeys();
+  ChangeSpin(key);
+  character.Step(key, spin);
+  halo.Move();
+  for (RingTile& tile : tiles) tile.Rotate(spin);
+  if (!halo.Bounce(RING_RADIUS, spin)) return -1;
+  return HitTest(halo.direction);
+}
+
+int Player::HitTest(float h) {
+  int hit = -1;
+  for (int i = 0; i < RING_TILES; ++i) {
+    float l = tiles[i].angle;
+    // Windows that straddle 0/360 are compared on the halo's side of the seam.
+    if (l < HIT_WINDOW && h >= 360.0f - HIT_WINDOW) {
+      l += 360.0f;
+    } else if (l >= 360.0f - HIT_WINDOW && h < HIT_WINDOW) {
+      l -= 360.0f;
+    }
+    if (l - HIT_WINDOW <= h && h <= l + HIT_WINDOW) {
+      tiles[i].Advance();
+      hit = i;
+    }
+  }
+  return hit;
+}
+
+void Player::Draw() {
+  halo.Draw(centre_x, centre_y);
+  for (RingTile& tile : tiles) tile.Draw(centre_x, centre_y);
+  character.Draw(centre_x, centre_y);
+}
+
+int Player::HitColour(int tile) const {
+  const int before = tiles[tile].colour - 1;
+  return before < 0 ? TILE_COLOURS - 1 : before;
+}
+
+void Player::GiveTile(int c) {
+  // r * 24 / 32768: a slot 0 to 23, computed as the one exact product.
+  const int start = static_cast<int>(Random() * 0.000732421875);
+  for (int i = 0; i < RING_TILES; ++i) {
+    RingTile& tile = tiles[(start + i) % RING_TILES];
+    if (tile.colour != c) {
+      tile.colour = c;
+      return;
+    }
+  }
+}
+
+std::vector<int> Player::RunLengths(int c) const {
+  std::vector<int> runs;
+  // Begin just after a tile of another colour, so that a run across tile 23 to tile 0 is
+  // counted once, whole.
+  int first = -1;
+  for (int i = 0; i < RING_TILES; ++i) {
+    if (tiles[i].colour != c) {
+      first = i + 1;
+      break;
+    }
+  }
+  if (first < 0) {
+    runs.push_back(RING_TILES);
+    return runs;
+  }
+  int length = 0;
+  for (int i = 0; i < RING_TILES; ++i) {
+    if (tiles[(first + i) % RING_TILES].colour == c) {
+      ++length;
+    } else if (length > 0) {
+      runs.push_back(length);
+      length = 0;
+    }
+  }
+  if (length > 0) runs.push_back(length);
+  return runs;
+}
+
+int Player::CountColour(int c) const {
+  int count = 0;
+  for (const RingTile& tile : tiles) count += tile.colour == c ? 1 : 0;
+  return count;
+}
+
+bool Player::HasColour(int c) const {
+  for (const RingTile& tile : tiles) {
+    if (tile.colour == c) return true;
+  }
+  return false;
+}
