@@ -1,22 +1,28 @@
-// The game's hooks at the first step of building: start the engine and frame an empty view on
-// every idle pass.
-#include <algorithm>
-#include <cstddef>
+// The game's entry points: GameInit once before the message loop, GameRun whenever it is idle.
+#include "game/game.h"
+
+#include <ctime>
+#include <optional>
 
 #include "engine/core/hooks.h"
-#include "engine/core/vorn.h"
+#include "game/frame.h"
+
+Match match;
+GameAssets game_assets;
+
+namespace {
+std::optional<uint32_t> fixed_seed;
+}
+
+void FixGameSeed(uint32_t seed) {
+  fixed_seed = seed;
+}
 
 void GameInit() {
-  Vorn.Initialize(0, 800, 600);
+  const uint32_t seed = fixed_seed ? *fixed_seed : static_cast<uint32_t>(std::time(nullptr));
+  InitMatch(&match, &game_assets, seed);
 }
 
 void GameRun() {
-  if (!Vorn.ViewLock()) return;
-  const int width = Vorn.clip_right + 1;
-  for (int y = 0; y <= Vorn.clip_bottom; ++y) {
-    uint16_t* row = Vorn.view + static_cast<std::ptrdiff_t>(y) * Vorn.view_stride;
-    std::fill(row, row + width, uint16_t{0});
-  }
-  Vorn.ViewUnlock();
-  Vorn.ViewUpdate();
+  RunMatchFrame(&match, &game_assets);
 }

@@ -1,0 +1,50 @@
+#include "game/assets.h"
+
+#include <cstdio>
+
+#include "engine/images/image_loader.h"
+
+namespace {
+
+void LoadNumbered(const char* pattern, int i, Image* image, int purpose) {
+  char name[64];
+  std::snprintf(name, sizeof name, pattern, i);
+  ImageLoader::Load(name, image, purpose);
+}
+
+}  // namespace
+
+Image* GameAssets::Picture(Art art, int index) {
+  switch (art) {
+    case Art::kTarget:
+      return index >= 0 && index < TILE_COLOURS ? &targets[index] : nullptr;
+    case Art::kNumber:
+      return index >= 0 && index < NUMBER_IMAGES ? &numbers[index] : nullptr;
+    case Art::kInstruction:
+      return index >= 0 && index < INSTRUCTION_IMAGES ? &instructions[index] : nullptr;
+    case Art::kRoundsLabel:
+      return &rounds;
+  }
+  return nullptr;
+}
+
+void LoadGameSounds(GameAssets* a) {
+  a->hit.Load("Sounds\\futurebeep3.wav");
+  a->miss.Load("Sounds\\blip.wav");
+  a->vote.Load("Sounds\\blip.wav");
+}
+
+void LoadGameImages(GameAssets* a) {
+  for (int i = 0; i < TILE_COLOURS; ++i) {
+    LoadNumbered("Images\\tile%02d.tif", i, &a->tiles[i], DRAW_MASKED);
+    LoadNumbered("Images\\target%01d.tif", i, &a->targets[i], DRAW_MASKED);
+  }
+  for (int i = 0; i < NUMBER_IMAGES; ++i) {
+    LoadNumbered("Images\\num%02d.tif", i, &a->numbers[i], DRAW_MASKED);
+  }
+  for (int i = 0; i < INSTRUCTION_IMAGES; ++i) {
+    LoadNumbered("Images\\inst%01d.tif", i, &a->instructions[i], DRAW_MASKED);
+  }
+  ImageLoader::Load("Images\\background.tif", &a->background, DRAW_PLAIN);
+  ImageLoader::Load("Images\\rounds.tif", &a->rounds, DRAW_MASKED);
+}

@@ -1,0 +1,34 @@
+// The pictures and clips the match owns, and their loading in the order the game has always
+// loaded them. Loaded once at start-up; they live as long as the program.
+#pragma once
+
+#include "engine/images/image.h"
+#include "engine/sound/soundx.h"
+#include "game/hud.h"
+#include "game/match.h"
+#include "game/player.h"
+
+struct GameAssets {
+  GameAssets() = default;
+  GameAssets(const GameAssets&) = delete;
+  GameAssets& operator=(const GameAssets&) = delete;
+
+  Image tiles[TILE_COLOURS];
+  Image targets[TILE_COLOURS];
+  Image numbers[NUMBER_IMAGES];
+  Image instructions[INSTRUCTION_IMAGES];
+  Image background;
+  Image rounds;
+  SoundX hit;
+  SoundX miss;
+  SoundX vote;  // a clip of its own, from the same file as the miss sound
+
+  // The picture a placement names, or null for an index outside its family.
+  Image* Picture(Art art, int index);
+  MatchSounds Sounds() { return MatchSounds{&hit, &miss, &vote}; }
+};
+
+// Hit, miss, vote.
+void LoadGameSounds(GameAssets* assets);
+// Tiles and targets interleaved by colour, numbers, instructions, background, rounds label.
+void LoadGameImages(GameAssets* assets);
