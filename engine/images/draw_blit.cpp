@@ -1,8 +1,10 @@
 // The four draw operations: each puts an image prepared for its own purpose into the locked view.
 //
-// The row kernels are the hot path of every frame. They take restrict-qualified row pointers and
-// compute every pixel with selects instead of branches, so that the compiler turns them into
-// vector code; clipping happens once per image, never per pixel.
+// The row kernels are the hot path of every frame. Clipping happens once per image, never per
+// pixel. Each kernel works in 16-bit lanes, picks its result with selects instead of branches,
+// and walks its row in fixed blocks of kBlock pixels plus a short tail: with a fixed trip count
+// and restrict-qualified rows the compiler turns every block into vector code even at -O2, whose
+// cautious cost model leaves loops of unknown length scalar.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,51 +16,76 @@
 
 namespace {
 
+constexpr int kBlock = 16;
+
 struct Masks {
-  uint32_t red;
-  uint32_t green;
-  uint32_t blue;
+  uint16_t red;
+  uint16_t green;
+  uint16_t blue;
 };
 
 Masks ScreenMasks() {
-  return Masks{static_cast<uint32_t>(red_mask), static_cast<uint32_t>(green_mask),
-               static_cast<uint32_t>(blue_mask)};
+  return Masks{static_cast<uint16_t>(red_mask), static_cast<uint16_t>(green_mask),
+               static_cast<uint16_t>(blue_mask)};
 }
 
-void MaskedRow(uint16_t* __restrict view, const uint16_t* __restrict pixels, int columns) {
-  for (int i = 0; i < columns; ++i) {
-    const uint16_t s = pixels[i];
-    view[i] = s != 0 ? s : view[i];
+// view[i] = op(view[i], pixels[i]) over a row.
+template <typename Op>
+inline void ForEachPixel(uint16_t* __restrict view, const uint16_t* __restrict pixels, int columns,
+                         Op op) {
+  int i = 0;
+  for (; i + kBlock <= columns; i += kBlock) {
+    for (int k = 0; k < kBlock; ++k) view[i + k] = op(view[i + k], pixels[i + k]);
   }
+  for (; i < columns; ++i) view[i] = op(view[i], pixels[i]);
 }
 
-// `shade` holds 255 − alpha and the pixels are premultiplied by alpha, so the scaled background
-// and the pixel add up without carrying from one channel into the next.
-void AlphaRow(uint16_t* __restrict view, const uint16_t* __restrict pixels,
-              const uint8_t* __restrict shade, int columns, Masks m) {
-  for (int i = 0; i < columns; ++i) {
-    const uint32_t t = shade[i];
-    const uint32_t d = view[i];
-    const uint32_t b = ((d & m.blue) * t) >> 8;
-    const uint32_t g = (((d & m.green) * t) >> 8) & m.green;
-    const uint32_t r = (((d & m.red) * t) >> 8) & m.red;
-    const uint32_t blended = ((b | g | r) + pixels[i]) & 0xFFFFu;
-    view[i] = static_cast<uint16_t>(t == 255 ? d : blended);
+// view[i] = op(view[i], pixels[i], shade[i]) over a row.
+template <typename Op>
+inline void ForEachPixel(uint16_t* __restrict view, const uint16_t* __restrict pixels,
+                         const uint8_t* __restrict shade, int columns, Op op) {
+  int i = 0;
+  for (; i + kBlock <= columns; i += kBlock) {
+    for (int k = 0; k < kBlock; ++k) {
+      view[i + k] = op(view[i + k], pixels[i + k], shade[i + k]);
+    }
   }
+  for (; i < columns; ++i) view[i] = op(view[i], pixels[i], shade[i]);
 }
 
-// Each channel saturates at its mask instead of spilling into its neighbour.
-void AdditiveRow(uint16_t* __restrict view, const uint16_t* __restrict pixels,
-                 const uint8_t* __restrict shade, int columns, Masks m) {
-  for (int i = 0; i < columns; ++i) {
-    const uint32_t t = shade[i];
-    const uint32_t d = view[i];
-    const uint32_t s = pixels[i];
-    const uint32_t b = std::min(m.blue, (d & m.blue) + (s & m.blue));
-    const uint32_t g = std::min(m.green, (d & m.green) + (s & m.green));
-    const uint32_t r = std::min(m.red, (d & m.red) + (s & m.red));
-    view[i] = static_cast<uint16_t>(t == 255 || s == 0 ? d : (b | g | r));
-  }
+inline uint16_t MaskedPixel(uint16_t d, uint16_t s) {
+  return s != 0 ? s : d;
+}
+
+// ((channel) × t) >> 8, taken as the high half of channel × (t × 256): the same value, in a form
+// that vector units compute in one 16-bit step.
+inline uint16_t Share(uint32_t channel, uint16_t t256) {
+  return static_cast<uint16_t>((channel * t256) >> 16);
+}
+
+// `t` is 255 − alpha and `s` is premultiplied by alpha, so the background's share and the pixel
+// add up without carrying from one channel into the next.
+inline uint16_t AlphaPixel(uint16_t d, uint16_t s, uint8_t t, Masks m) {
+  const uint16_t t256 = static_cast<uint16_t>(t << 8);
+  const uint16_t b = Share(d & m.blue, t256);
+  const uint16_t g = Share(d & m.green, t256) & m.green;
+  const uint16_t r = Share(d & m.red, t256) & m.red;
+  const uint16_t blended = static_cast<uint16_t>((b | g | r) + s);
+  return t == 255 ? d : blended;
+}
+
+// min(mask, (d & mask) + (s & mask)), written as (d & mask) + min(mask − (d & mask), s & mask)
+// so that the sum never leaves 16 bits (red + red overflows them on a 5-6-5 screen).
+inline uint16_t AddChannel(uint16_t d, uint16_t s, uint16_t mask) {
+  const uint16_t dc = d & mask;
+  const uint16_t room = static_cast<uint16_t>(mask - dc);
+  return static_cast<uint16_t>(dc + std::min<uint16_t>(room, s & mask));
+}
+
+inline uint16_t AdditivePixel(uint16_t d, uint16_t s, uint8_t t, Masks m) {
+  const uint16_t sum =
+      AddChannel(d, s, m.blue) | AddChannel(d, s, m.green) | AddChannel(d, s, m.red);
+  return t == 255 || s == 0 ? d : sum;
 }
 
 // What the four operations share: the purpose check, the skips for an image with nothing to
@@ -92,32 +119,40 @@ int DrawClipped(int x, int y, Image* image, int accepted, bool needs_alpha, RowF
   return 1;
 }
 
+void PlainRow(uint16_t* view, const uint16_t* pixels, const uint8_t*, int columns) {
+  std::memcpy(view, pixels, static_cast<size_t>(columns) * sizeof(uint16_t));
+}
+
+void MaskedRow(uint16_t* view, const uint16_t* pixels, const uint8_t*, int columns) {
+  ForEachPixel(view, pixels, columns, MaskedPixel);
+}
+
 }  // namespace
 
 int DrawPlain(int x, int y, Image* image) {
-  return DrawClipped(x, y, image, DRAW_PLAIN, false,
-                     [](uint16_t* view, const uint16_t* pixels, const uint8_t*, int columns) {
-                       std::memcpy(view, pixels, static_cast<size_t>(columns) * 2);
-                     });
+  return DrawClipped(x, y, image, DRAW_PLAIN, false, PlainRow);
 }
 
 int DrawMasked(int x, int y, Image* image) {
-  return DrawClipped(x, y, image, DRAW_MASKED, false,
-                     [](uint16_t* view, const uint16_t* pixels, const uint8_t*, int columns) {
-                       MaskedRow(view, pixels, columns);
-                     });
+  return DrawClipped(x, y, image, DRAW_MASKED, false, MaskedRow);
 }
 
 int DrawAlpha(int x, int y, Image* image) {
   const Masks m = ScreenMasks();
-  return DrawClipped(x, y, image, DRAW_ALPHA, true,
-                     [m](uint16_t* view, const uint16_t* pixels, const uint8_t* shade,
-                         int columns) { AlphaRow(view, pixels, shade, columns, m); });
+  return DrawClipped(
+      x, y, image, DRAW_ALPHA, true,
+      [m](uint16_t* view, const uint16_t* pixels, const uint8_t* shade, int columns) {
+        ForEachPixel(view, pixels, shade, columns,
+                     [m](uint16_t d, uint16_t s, uint8_t t) { return AlphaPixel(d, s, t, m); });
+      });
 }
 
 int DrawAdditive(int x, int y, Image* image) {
   const Masks m = ScreenMasks();
-  return DrawClipped(x, y, image, DRAW_ADDITIVE, true,
-                     [m](uint16_t* view, const uint16_t* pixels, const uint8_t* shade,
-                         int columns) { AdditiveRow(view, pixels, shade, columns, m); });
+  return DrawClipped(
+      x, y, image, DRAW_ADDITIVE, true,
+      [m](uint16_t* view, const uint16_t* pixels, const uint8_t* shade, int columns) {
+        ForEachPixel(view, pixels, shade, columns,
+                     [m](uint16_t d, uint16_t s, uint8_t t) { return AdditivePixel(d, s, t, m); });
+      });
 }
