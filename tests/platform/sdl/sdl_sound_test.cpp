@@ -1,0 +1,178 @@
+// Real audio through SDL's "disk" driver, which writes the device's output to a file in real
+// time: 16-bit samples at the rate and channel count the device reports.
+#include "platform/sdl/sdl_sound.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using platform::BufferDesc;
+using platform::OK;
+using platform::SoundBuffer;
+using platform::WaveFormat;
+
+constexpr int kDeviceRate = 44100;
+constexpr int kDeviceChannels = 2;
+
+WaveFormat Format(uint32_t rate, uint16_t bits, uint16_t channels) {
+  WaveFormat f;
+  f.format_tag = platform::WAVE_FORMAT_PCM;
+  f.channels = channels;
+  f.samples_per_sec = rate;
+  f.block_align = static_cast<uint16_t>(channels * bits / 8);
+  f.avg_bytes_per_sec = rate * f.block_align;
+  f.bits_per_sample = bits;
+  return f;
+}
+
+void Sleep(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+class SdlSoundTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "out.raw", 1);
+    ASSERT_EQ(platform::CreateSdlSound(&sound_), OK);
+    ASSERT_EQ(sound_->SetCooperativeLevel(nullptr, platform::DSSCL_NORMAL), OK);
+  }
+  void TearDown() override {
+    if (sound_ != nullptr) sound_->Release();
+  }
+
+  // A buffer of 8-bit mono samples at 22050 Hz, all of one level above the midpoint, so that
+  // its stretch of the output is easy to find and its mix with others easy to tell.
+  SoundBuffer* Level(int level, int ms) {
+    const WaveFormat format = Format(22050, 8, 1);
+    BufferDesc desc;
+    desc.format = &format;
+    desc.buffer_bytes = static_cast<uint32_t>(22050 * ms / 1000);
+    SoundBuffer* buffer = nullptr;
+    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &buffer), OK);
+    void* region = nullptr;
+    uint32_t bytes = 0;
+    EXPECT_EQ(buffer->Lock(0, desc.buffer_bytes, &region, &bytes, nullptr, nullptr, 0), OK);
+    std::memset(region, 128 + level, bytes);
+    EXPECT_EQ(buffer->Unlock(region, bytes, nullptr, 0), OK);
+    return buffer;
+  }
+
+  // Closes the device and gives the left channel of everything it played, in 16-bit steps of
+  // the 8-bit levels above.
+  std::vector<int> Output() {
+    sound_->Release();
+    sound_ = nullptr;
+    std::ifstream in("out.raw", std::ios::binary);
+    const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<int> left;
+    for (std::size_t i = 0; i + 4 <= raw.size(); i += 2 * kDeviceChannels) {
+      int16_t sample = 0;
+      std::memcpy(&sample, raw.data() + i, 2);
+      left.push_back((sample + 128) / 256);
+    }
+    return left;
+  }
+
+  // Number of output frames at the given level (within one step).
+  static int FramesAt(const std::vector<int>& out, int level) {
+    int count = 0;
+    for (int v : out) count += (v >= level - 1 && v <= level + 1) ? 1 : 0;
+    return count;
+  }
+
+  static int Ms(int frames) { return frames * 1000 / kDeviceRate; }
+
+  platform::Sound* sound_ = nullptr;
+};
+
+TEST_F(SdlSoundTest, AClipSoundsOnceForItsLength) {
+  SoundBuffer* clip = Level(40, 200);
+  ASSERT_EQ(clip->SetCurrentPosition(0), OK);
+  ASSERT_EQ(clip->Play(0, 0, 0), OK);
+  Sleep(500);
+  const std::vector<int> out = Output();
+  EXPECT_NEAR(Ms(FramesAt(out, 40)), 200, 10);
+  // Nothing but the clip and silence, apart from the resampler's ringing at the two edges.
+  EXPECT_LE(static_cast<int>(out.size()) - FramesAt(out, 40) - FramesAt(out, 0), 16);
+}
+
+TEST_F(SdlSoundTest, TwoClipsSoundTogether) {
+  SoundBuffer* short_clip = Level(20, 200);
+  SoundBuffer* long_clip = Level(30, 400);
+  ASSERT_EQ(short_clip->Play(0, 0, 0), OK);
+  ASSERT_EQ(long_clip->Play(0, 0, 0), OK);
+  Sleep(700);
+  const std::vector<int> out = Output();
+  // While both play the output is their sum; then the longer one goes on alone.
+  EXPECT_NEAR(Ms(FramesAt(out, 50)), 200, 30);
+  EXPECT_NEAR(Ms(FramesAt(out, 30)), 200, 30);
+  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 30) + FramesAt(out, 20)), 400, 15);
+}
+
+TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
+  SoundBuffer* rewound = Level(20, 300);
+  SoundBuffer* resumed = Level(30, 300);
+  ASSERT_EQ(rewound->Play(0, 0, 0), OK);
+  ASSERT_EQ(resumed->Play(0, 0, 0), OK);
+  Sleep(150);
+  ASSERT_EQ(rewound->SetCurrentPosition(0), OK);
+  ASSERT_EQ(rewound->Play(0, 0, 0), OK);
+  ASSERT_EQ(resumed->Play(0, 0, 0), OK);
+  Sleep(700);
+  const std::vector<int> out = Output();
+  // Together for about 300 ms; the rewound clip then sounds about 150 ms more on its own.
+  EXPECT_NEAR(Ms(FramesAt(out, 50)), 300, 30);
+  EXPECT_NEAR(Ms(FramesAt(out, 20)), 150, 60);
+  EXPECT_LE(FramesAt(out, 30), kDeviceRate / 50);
+}
+
+TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
+  SoundBuffer* buffer = Level(10, 100);
+  platform::BufferCaps caps;
+  ASSERT_EQ(buffer->GetCaps(&caps), OK);
+  EXPECT_EQ(caps.buffer_bytes, 2205u);
+
+  void* region = nullptr;
+  uint32_t bytes = 0;
+  EXPECT_EQ(buffer->Lock(0, 2206, &region, &bytes, nullptr, nullptr, 0),
+            platform::DSERR_INVALIDPARAM);
+  ASSERT_EQ(buffer->Lock(0, 2205, &region, &bytes, nullptr, nullptr, 0), OK);
+  EXPECT_EQ(buffer->Lock(0, 2205, &region, &bytes, nullptr, nullptr, 0),
+            platform::DSERR_INVALIDCALL);
+  EXPECT_EQ(buffer->Unlock(region, 1, nullptr, 0), platform::DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->Unlock(region, bytes, nullptr, 0), OK);
+  EXPECT_EQ(buffer->SetCurrentPosition(2206), platform::DSERR_INVALIDPARAM);
+
+  struct Bad {
+    const char* label;
+    WaveFormat format;
+    uint32_t bytes;
+  };
+  const std::vector<Bad> bad = {
+      {"no bytes", Format(22050, 16, 2), 0},    {"part of a frame", Format(22050, 16, 2), 6},
+      {"no channels", Format(22050, 16, 0), 4}, {"24 bits", Format(22050, 24, 1), 6},
+      {"no rate", Format(0, 16, 1), 4},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.label);
+    BufferDesc desc;
+    desc.format = &b.format;
+    desc.buffer_bytes = b.bytes;
+    SoundBuffer* out = nullptr;
+    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &out), platform::DSERR_INVALIDPARAM);
+    EXPECT_EQ(out, nullptr);
+  }
+}
+
+}  // namespace
