@@ -233,18 +233,14 @@ TiffStatus TiffReader::ReadStrips(Image& image) {
   if (!RowsConvertible()) return TIFF_OK;  // the picture stays zero
   uint8_t row_buffer[TIFF_ROW_BUFFER];
 
-  if (strips < 0) {
-    ReadStrip(image, strip_offsets, 0, height - 1, row_buffer);
-    return TIFF_OK;
-  }
+  if (strips < 0) return ReadStrip(image, strip_offsets, 0, height - 1, row_buffer);
   if (strips == 0) return TIFF_OK;
 
   const uint64_t per_strip = rows_per_strip;
   const auto rows = static_cast<uint64_t>(height);
   if (strips == 1) {
     const auto last = static_cast<int32_t>(std::min(per_strip, rows) - 1);
-    ReadStrip(image, strip_offsets, 0, last, row_buffer);
-    return TIFF_OK;
+    return ReadStrip(image, strip_offsets, 0, last, row_buffer);
   }
 
   // Only the strips that hold rows of this height are looked up.
@@ -256,23 +252,26 @@ TiffStatus TiffReader::ReadStrips(Image& image) {
     const uint32_t offset = Read32();
     const uint64_t first = i * per_strip;
     const uint64_t last = std::min(first + per_strip - 1, rows - 1);
-    ReadStrip(image, offset, static_cast<int32_t>(first), static_cast<int32_t>(last), row_buffer);
+    const TiffStatus status = ReadStrip(image, offset, static_cast<int32_t>(first),
+                                        static_cast<int32_t>(last), row_buffer);
+    if (status != TIFF_OK) return status;
   }
   return TIFF_OK;
 }
 
-void TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
-                           uint8_t* row_buffer) {
-  // A strip that starts outside the file, or is cut short, leaves its missing rows zero.
+TiffStatus TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
+                                 uint8_t* row_buffer) {
+  // A strip that starts outside the file is a broken file; one that is cut short is read as far
+  // as it goes and leaves its missing rows zero.
   uint64_t position = offset;
   const auto size = static_cast<uint64_t>(file_size_);
-  if (position >= size) return;
+  if (position >= size) return TIFF_CORRUPT;
   file_->Seek(static_cast<int32_t>(position));
   const auto row_bytes = static_cast<uint64_t>(bytes_per_row);
   for (int32_t row = first_row; row <= last_row; ++row) {
     const uint64_t available = position < size ? size - position : 0;
     const auto bytes = static_cast<int32_t>(std::min(row_bytes, available));
-    if (bytes == 0) return;
+    if (bytes == 0) break;
     file_->Read(bytes, row_buffer);
     int32_t pixels = width;
     if (bytes < bytes_per_row) {
@@ -284,6 +283,7 @@ void TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_row, int
     ConvertRow(image, row, row_buffer, pixels);
     position += static_cast<uint64_t>(bytes);
   }
+  return TIFF_OK;
 }
 
 void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int32_t pixels) const {

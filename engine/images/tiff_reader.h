@@ -71,8 +71,8 @@ class TiffReader {
   // False for sample sizes the conversion does not know: such pictures stay zero.
   bool RowsConvertible() const;
   TiffStatus ReadStrips(Image& image);
-  void ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
-                 uint8_t* row_buffer);
+  TiffStatus ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
+                       uint8_t* row_buffer);
   void ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int32_t pixels) const;
   uint16_t Read16();
   uint32_t Read32();

@@ -1,0 +1,97 @@
+// TIFF files for the image tests: hand-built byte layouts for the malformed cases, files written
+// by ImageMagick and libtiff's tools for the ordinary ones, and libtiff's own reading of a file
+// to compare with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/images/image.h"
+
+namespace tiff_files {
+
+using Bytes = std::vector<uint8_t>;
+
+// A picture as the reader delivers it before preparation: R, G, B bytes and optional alpha.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;    // width × height × 3
+  std::vector<uint8_t> alpha;  // width × height, or empty
+};
+
+// A picture whose every byte differs from its neighbours, so that a byte taken from the wrong
+// place shows.
+Picture Pattern(int width, int height, bool with_alpha, int seed = 0);
+
+// The picture an Image holds after loading (24-bit, before preparation).
+Picture FromImage(const Image& image);
+
+// How MakeTiff lays out a file.
+struct Layout {
+  bool msb_first = false;
+  int bits = 8;                  // 8, 16 or 32 bits per sample
+  int rows_per_strip = 0;        // 0: one strip and no RowsPerStrip entry
+  bool directory_first = false;  // directory right after the header, pixel data after it
+  uint32_t next_directory = 0;
+};
+
+// Entry types.
+constexpr uint16_t kShort = 3;
+constexpr uint16_t kLong = 4;
+
+struct Entry {
+  uint16_t tag;
+  uint16_t type;
+  uint32_t count;
+  uint32_t value;  // a SHORT with count 1 goes into the first two bytes of the field
+};
+
+// Builds a file piece by piece in either byte order.
+class Builder {
+ public:
+  explicit Builder(bool msb_first);
+  uint32_t Append(const Bytes& bytes);  // at the end, word aligned; returns its offset
+  uint32_t AppendShorts(const std::vector<uint16_t>& values);
+  uint32_t AppendLongs(const std::vector<uint32_t>& values);
+  // A directory at the end, pointed to by the header when `first`; returns its offset.
+  uint32_t AppendDirectory(const std::vector<Entry>& entries, uint32_t next = 0, bool first = true);
+  void Put16(uint32_t at, uint16_t value);
+  void Put32(uint32_t at, uint32_t value);
+  const Bytes& bytes() const { return bytes_; }
+
+ private:
+  bool msb_first_;
+  Bytes bytes_;
+};
+
+// A chunky RGB file of `picture` (with its alpha as an extra sample when it has one). 16- and
+// 32-bit samples hold the picture's byte as their most significant byte and a different low
+// part, so that a reader taking the wrong byte fails.
+Bytes MakeTiff(const Picture& picture, const Layout& layout);
+
+// Position of the 12-byte entry for `tag` in the first directory; 0 when there is none.
+uint32_t EntryAt(const Bytes& file, uint16_t tag);
+// Rewrites the value field of the entry for `tag` (as MakeTiff wrote it: SHORT or LONG).
+void SetEntry(Bytes& file, uint16_t tag, uint32_t value);
+uint32_t Get32(const Bytes& file, uint32_t at);
+void Put32(Bytes& file, uint32_t at, uint32_t value);
+void Put16(Bytes& file, uint32_t at, uint16_t value);
+
+void WriteFile(const std::string& path, const Bytes& bytes);
+// Also keeps the file as a seed for the TIFF fuzz target, when the build gives a seed folder.
+void WriteSeed(const std::string& name, const Bytes& bytes);
+
+// Writes `picture` as a PAM file with 8-bit samples, or 16-bit ones whose high byte is the
+// picture's byte.
+void WritePam(const std::string& path, const Picture& picture, int bits);
+// Runs a shell command; true when it exits with 0.
+bool Run(const std::string& command);
+
+// What libtiff reads from the file, reduced the way the engine reduces it: the most significant
+// byte of every sample, gray copied to R, G and B, bilevel bits to 0 or 255 (inverted when white
+// is zero), the extra sample of an RGB file as alpha. False when libtiff cannot read it.
+bool LibtiffPicture(const std::string& path, Picture* out);
+
+}  // namespace tiff_files
