@@ -1,0 +1,44 @@
+// make-assets [--sheet SHEET.png] OUTDIR
+// Draws every picture and synthesises every sound the game loads into OUTDIR/Images and
+// OUTDIR/Sounds; with --sheet, also writes a contact sheet of all pictures as PNG.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tools/make_assets/catalogue.h"
+#include "tools/make_assets/png_out.h"
+#include "tools/make_assets/sheet.h"
+#include "tools/make_assets/text.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: make-assets [--sheet SHEET.png] OUTDIR\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder, sheet;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--sheet") == 0) {
+      if (i + 1 >= argc) return Usage();
+      sheet = argv[++i];
+    } else if (argv[i][0] == '-' || !folder.empty()) {
+      return Usage();
+    } else {
+      folder = argv[i];
+    }
+  }
+  if (folder.empty()) return Usage();
+
+  assets::Fonts fonts;
+  if (!fonts.ok()) return 1;
+  const assets::Catalogue catalogue = assets::DrawAll(fonts);
+  if (!assets::WriteAll(catalogue, folder)) return 1;
+  if (!sheet.empty() && !assets::WritePng(sheet, assets::DrawSheet(catalogue, fonts))) return 1;
+  std::printf("make-assets: %zu pictures and %zu sounds in %s\n", catalogue.pictures.size(),
+              catalogue.sounds.size(), folder.c_str());
+  return 0;
+}
