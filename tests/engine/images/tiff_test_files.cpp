@@ -341,4 +341,19 @@ bool LibtiffPicture(const std::string& path, Picture* out) {
   return ok;
 }
 
+Facts FileFacts(const std::string& path) {
+  Facts f;
+  TIFFSetWarningHandler(nullptr);
+  TIFF* tif = TIFFOpen(path.c_str(), "r");
+  if (tif == nullptr) return f;
+  f.msb_first = TIFFIsBigEndian(tif) != 0;
+  f.strips = TIFFNumberOfStrips(tif);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &f.bits);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &f.samples);
+  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &f.photometric);
+  f.pages = static_cast<uint16_t>(TIFFNumberOfDirectories(tif));
+  TIFFClose(tif);
+  return f;
+}
+
 }  // namespace tiff_files

@@ -94,4 +94,15 @@ bool Run(const std::string& command);
 // is zero), the extra sample of an RGB file as alpha. False when libtiff cannot read it.
 bool LibtiffPicture(const std::string& path, Picture* out);
 
+// How a file is stored, as libtiff sees it: so that a test knows its writer did what it asked.
+struct Facts {
+  bool msb_first = false;
+  uint32_t strips = 0;
+  uint16_t bits = 0;
+  uint16_t samples = 0;
+  uint16_t photometric = 0;
+  uint16_t pages = 0;
+};
+Facts FileFacts(const std::string& path);
+
 }  // namespace tiff_files
