@@ -5,6 +5,9 @@
 #include <string>
 
 #include "platform/headless/headless.h"
+#ifdef VORN_HAVE_SDL
+#include "platform/sdl/sdl_platform.h"
+#endif
 
 namespace platform {
 
@@ -29,6 +32,9 @@ std::unique_ptr<Platform> OpenHeadless() {
 
 // The desktop back end's entry goes first, under VORN_HAVE_SDL, with its header included above.
 constexpr BackendEntry kBackends[] = {
+#ifdef VORN_HAVE_SDL
+    {"sdl", CreateSdlPlatform},
+#endif
     {"headless", OpenHeadless},
 };
 

@@ -1,0 +1,90 @@
+// The window system on SDL: window classes and their handlers, windows, the message queue fed
+// from SDL's events, focus, positions and message boxes.
+#pragma once
+
+#include <SDL2/SDL_render.h>
+#include <SDL2/SDL_video.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform::sdl {
+
+class SdlWindows final : public WindowSystem {
+ public:
+  SdlWindows() = default;
+  ~SdlWindows() override;
+  SdlWindows(const SdlWindows&) = delete;
+  SdlWindows& operator=(const SdlWindows&) = delete;
+
+  Cursor LoadArrowCursor() override;
+  Brush BlackBrush() override;
+  int RegisterClass(const WindowClass& window_class) override;
+  int DesktopDepth() override;
+  int DesktopWidth() override;
+  int DesktopHeight() override;
+  Window CreateWindow(uint32_t ex_style, const char* class_name, const char* title, uint32_t style,
+                      int x, int y, int width, int height, void* instance) override;
+  void GetClientSize(Window window, int* width, int* height) override;
+  void ShowWindow(Window window, int show_cmd) override;
+  int UpdateWindow(Window window) override;
+  bool PeekMessage(Message* message) override;
+  void TranslateMessage(const Message& message) override;
+  intptr_t DispatchMessage(const Message& message) override;
+  intptr_t DefWindowProc(Window window, uint32_t message, uintptr_t wparam,
+                         intptr_t lparam) override;
+  void PostQuitMessage(int exit_code) override;
+  int DestroyWindow(Window window) override;
+  void ClientToScreen(Window window, int* x, int* y) override;
+  Window GetForegroundWindow() override;
+  int MessageBox(Window owner, const char* text, const char* caption, uint32_t type) override;
+
+  // Starts SDL's video the first time it is needed; false when there is no display to use.
+  bool StartVideo();
+  // The SDL window behind a handle; null for an unknown or destroyed window.
+  SDL_Window* SdlWindow(Window window) const;
+  // The renderer that draws into a window's client area, made on first use and shared by its
+  // users; null when the window is gone or no renderer can be made. Each successful call is
+  // paired with ReleaseRenderer.
+  SDL_Renderer* AcquireRenderer(Window window);
+  // Drops one use; the last one destroys the renderer, and the SDL window too when the window
+  // was destroyed meanwhile (SDL must not destroy a window under a live renderer).
+  void ReleaseRenderer(Window window);
+
+ private:
+  struct Record {
+    SDL_Window* sdl = nullptr;
+    WindowProcFn proc = nullptr;
+    bool shown = false;
+    bool destroying = false;
+    bool destroyed = false;
+    SDL_Renderer* renderer = nullptr;
+    int renderer_users = 0;
+  };
+
+  Record* Find(Window window) const;
+  static Window Handle(Record* record) { return reinterpret_cast<Window>(record); }
+  // Converts SDL events until one yields a message or none is left.
+  void Pump();
+  Window QuitTarget() const;
+  Window FromSdlId(uint32_t id) const;
+
+  bool video_ = false;
+  // SDL shows the arrow over its windows and presentation clears to black, so the class's
+  // cursor and brush only need handles that can be told apart.
+  char arrow_cursor_ = 0;
+  char black_brush_ = 0;
+  std::vector<WindowClass> classes_;
+  std::vector<std::string> class_names_;  // own copies; the caller's strings may not last
+  // Records live as long as the window system so that a stale handle is recognised, not followed.
+  std::vector<std::unique_ptr<Record>> windows_;
+  std::deque<Message> queue_;
+  bool quit_posted_ = false;
+  int quit_code_ = 0;
+};
+
+}  // namespace platform::sdl
