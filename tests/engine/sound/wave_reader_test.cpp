@@ -21,6 +21,20 @@ std::string Fmt(uint16_t channels, uint32_t rate, uint16_t bits, const std::stri
   return Chunk("fmt ", FormatBody(tag, channels, rate, bits, extra));
 }
 
+// The hand-built layouts make good starting points for the fuzz target.
+void KeepAsSeed([[maybe_unused]] const std::string& label,
+                [[maybe_unused]] const std::string& file) {
+#ifdef VORN_WAVE_SEED_DIR
+  std::error_code ignored;
+  std::filesystem::create_directories(VORN_WAVE_SEED_DIR, ignored);
+  std::string name = label;
+  for (char& c : name) {
+    if (c == ' ' || c == '/') c = '-';
+  }
+  sound_files::WriteFile(std::string(VORN_WAVE_SEED_DIR) + "/" + name + ".wav", file);
+#endif
+}
+
 std::string Samples(const WaveData& wave) {
   return {reinterpret_cast<const char*>(wave.samples.get()), static_cast<size_t>(wave.size)};
 }
@@ -107,6 +121,7 @@ TEST(WaveReader, Layouts) {
   for (const LayoutCase& c : cases) {
     SCOPED_TRACE(c.label);
     sound_files::WriteFile("clip.wav", c.file);
+    KeepAsSeed(c.label, c.file);
     WaveData wave;
     ASSERT_EQ(DecodeWave("clip.wav", &wave), c.result);
     if (c.result != WAVE_LOADED) continue;
