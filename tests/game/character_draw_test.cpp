@@ -83,21 +83,4 @@ TEST(CharacterDrawTest, TopLeftCornerIs136LeftAnd370Above) {
   }
 }
 
-TEST(CharacterDrawTest, AFrameOutsideTheFamilyDrawsNothing) {
-  StartHeadlessEngine();
-  Character figure;
-  for (int i = 0; i < CHARACTER_FRAMES; ++i) MakeSolidMasked(&figure.frames[i], 4, 4, 0xFFFF);
-  ASSERT_TRUE(Vorn.ViewLock());
-  ClearView();
-  for (const int frame : {-1, 61, 1000}) {
-    figure.frame = frame;
-    figure.Draw(200.0f, 420.0f);
-  }
-  for (int y = 0; y < 600; ++y) {
-    for (int x = 0; x < 800; ++x)
-      ASSERT_EQ(Vorn.view[y * Vorn.view_stride + x], 0) << x << ", " << y;
-  }
-  Vorn.ViewUnlock();
-}
-
 }  // namespace
