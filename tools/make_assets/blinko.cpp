@@ -27,9 +27,7 @@ Shader BallShade(Vec centre, float radius, Colour light, Colour dark) {
 
 void DrawArm(Canvas& canvas, const Pose& pose, int h) {
   const float side = h == 0 ? 1.0f : -1.0f;
-  const Vec bend{-side, 0.35f};
-  const Vec shoulder = OnBody(pose, h == 0 ? -27.0f : 27.0f, 8.0f);
-  const Arm arm = SolveArm(shoulder, pose.hand[h], 40, 38, bend);
+  const Arm arm = FigureArm(0, pose, h);
   canvas.FillOutlined(
       Union(Capsule(arm.shoulder, arm.elbow, 6.0f, 5.0f), Capsule(arm.elbow, arm.hand, 5.0f, 4.5f)),
       kSkin, Ink(), kRim);

@@ -32,6 +32,17 @@ Arm SolveArm(Vec shoulder, Vec target, float upper, float fore, Vec bend) {
   return {shoulder, elbow, {shoulder.x + ux * span, shoulder.y + uy * span}};
 }
 
+Arm FigureArm(int family, const Pose& pose, int h) {
+  // Per family: the shoulder's place on the body (screen-left side) and the two bone lengths.
+  static const struct {
+    float x, y, upper, fore;
+  } kArms[kFigureFamilies] = {{-27, 8, 40, 38}, {-30, -2, 44, 42}};
+  const auto& arm = kArms[family];
+  const float side = h == 0 ? 1.0f : -1.0f;
+  return SolveArm(OnBody(pose, arm.x * side, arm.y), pose.hand[h], arm.upper, arm.fore,
+                  Vec{-side, 0.35f});
+}
+
 Vec OnBody(const Pose& pose, float dx, float dy) {
   return Turn({pose.body.x + dx, pose.body.y + dy}, pose.body, pose.tilt);
 }

@@ -23,6 +23,9 @@ struct Arm {
 };
 Arm SolveArm(Vec shoulder, Vec target, float upper, float fore, Vec bend);
 
+// The arm a family draws in a pose for hand h (0 the screen-left one, 1 the screen-right one).
+Arm FigureArm(int family, const Pose& pose, int h);
+
 // A point given relative to the body's centre, turned with the body's tilt.
 Vec OnBody(const Pose& pose, float dx, float dy);
 

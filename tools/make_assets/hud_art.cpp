@@ -213,12 +213,12 @@ std::vector<Line> InstructionLines(Fonts& fonts, int index) {
       lines.push_back(
           {{{index == 6 ? "LEFT PLAYER" : "RIGHT PLAYER", Title(Rgb(255, 214, 90))}}, 24});
       lines.push_back({{{"WINS!", {kBold, 24, Rgb(255, 214, 90), 0, Ink()}}}, 32});
-      text("Well played. Close the window to leave.");
+      text("Well played!");
       break;
     case 8:
       Gap(lines, 6);
       lines.push_back({{{"BOTH BELOW ZERO", Title(Rgb(255, 120, 120))}}, 26});
-      text("Both scores fell under nothing: nobody wins this time.");
+      text("Nobody wins this time.");
       break;
   }
   return lines;
@@ -229,7 +229,8 @@ std::vector<Line> InstructionLines(Fonts& fonts, int index) {
 Picture MakeNumber(Fonts& fonts, int index) {
   static const char* const glyphs[kNumberImages] = {"0", "1", "2", "3", "4",      "5",     "6",
                                                     "7", "8", "9", ":", "\u2212", "\u00d7"};
-  const TextStyle style{kCondensedBold, 20, Paper(), 2, Ink()};
+  // The wide minus and times signs a little smaller, so that every mark fits its 16 pixels.
+  const TextStyle style{kCondensedBold, index >= 11 ? 16 : 19, Paper(), 2, Ink()};
   const TextLine line = RenderText(fonts, style, glyphs[index]);
   const Box ink = InkBounds(line.canvas);
   Canvas canvas(kNumberWidth, kNumberHeight);

@@ -25,8 +25,8 @@ Vec OnRing(float alpha, float r) {
 Pose Neutral() {
   Pose p;
   p.body = {121, 100};
-  p.hand[0] = {86, 170};
-  p.hand[1] = {156, 170};
+  p.hand[0] = {86, 164};
+  p.hand[1] = {156, 164};
   p.grip[0] = p.grip[1] = 0.3f;
   p.joy = 0.35f;
   return p;
@@ -64,8 +64,8 @@ Pose Coast(float phase) {
   const float a = 2 * kPi * phase;
   p.body = {120, 88 + 3 * std::sin(a)};
   p.tilt = -4 + 3 * std::sin(a + 0.6f);
-  p.hand[0] = {62 + 5 * std::cos(a), 62 + 7 * std::sin(a)};
-  p.hand[1] = {180 - 5 * std::cos(a), 62 - 7 * std::sin(a)};
+  p.hand[0] = {64 + 5 * std::cos(a), 78 + 7 * std::sin(a)};
+  p.hand[1] = {178 - 5 * std::cos(a), 78 - 7 * std::sin(a)};
   p.grip[0] = p.grip[1] = 0;
   p.look = 0.9f;
   p.joy = 1;
@@ -94,8 +94,9 @@ Pose Reach(float t) {
   return Blend(Neutral(), Push(0), Ease(t));
 }
 
+// Linear: the hands come down a long way in few frames, so no frame may take a big share.
 Pose Settle(float t) {
-  return Blend(Coast(0), Neutral(), Ease(t));
+  return Blend(Coast(0), Neutral(), t);
 }
 
 // From holding the ring while turning it clockwise to the half let-go pose of the other

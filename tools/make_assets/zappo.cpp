@@ -26,10 +26,7 @@ Shader Brushed(Vec centre, float half_width) {
 }
 
 void DrawArm(Canvas& canvas, const Pose& pose, int h) {
-  const float side = h == 0 ? 1.0f : -1.0f;
-  const Vec bend{-side, 0.35f};
-  const Vec shoulder = OnBody(pose, h == 0 ? -30.0f : 30.0f, -2.0f);
-  const Arm arm = SolveArm(shoulder, pose.hand[h], 44, 42, bend);
+  const Arm arm = FigureArm(1, pose, h);
   canvas.FillOutlined(Capsule(arm.shoulder, arm.elbow, 4.5f), kMetalDark, Ink(), kRim);
   canvas.FillOutlined(Capsule(arm.elbow, arm.hand, 4.0f), kMetal, Ink(), kRim);
   canvas.FillOutlined(Circle(arm.elbow.x, arm.elbow.y, 5.0f), Rgb(230, 150, 60), Ink(), kRim);
