@@ -177,16 +177,4 @@ TEST(Geometry, LowBitAndMaskBits) {
   }
 }
 
-TEST(Geometry, DrawTableIsFilledBySurfaceCreation) {
-  ResetEngine();
-  EXPECT_EQ(Vorn.draw_func.pixel, nullptr);
-  StartHeadlessEngine();
-  const DrawTable expected = SixteenBitDrawTable();
-  EXPECT_EQ(Vorn.draw_func.pixel, expected.pixel);
-  EXPECT_EQ(Vorn.draw_func.plain, expected.plain);
-  EXPECT_EQ(Vorn.draw_func.masked, expected.masked);
-  EXPECT_EQ(Vorn.draw_func.alpha, expected.alpha);
-  EXPECT_EQ(Vorn.draw_func.additive, expected.additive);
-}
-
 }  // namespace

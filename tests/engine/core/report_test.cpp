@@ -12,9 +12,6 @@ namespace {
 
 using platform::headless::HeadlessPlatform;
 
-constexpr const char* kUnregisteredText =
-    "Unable to start Vorn.\n\nError: UNREGISTERED\n\nUnregistered error with Vorn. Please report.";
-
 TEST(ErrorTable, CodesWithoutAnEntryAreUnregistered) {
   for (int code : {2, 4, 6, 8, 10, 12, 14, 16, 18, 19, 20, 34, 100, -1, -19}) {
     const ErrorText error = LookUpError(code);
@@ -33,29 +30,6 @@ TEST(ErrorTable, EveryErrorCodeHasItsOwnLine) {
     lines.insert(line);
   }
   EXPECT_EQ(lines.size(), 23u);
-}
-
-TEST(ErrorTable, StagesShareTheirAdvice) {
-  for (int code : {3, 5, 7}) EXPECT_STREQ(LookUpError(code).advice, LookUpError(1).advice);
-  for (int code : {11, 13, 15, 17}) EXPECT_STREQ(LookUpError(code).advice, LookUpError(9).advice);
-  EXPECT_STRNE(LookUpError(1).advice, LookUpError(9).advice);
-}
-
-TEST(ErrorTable, TextsThatDifferFromTheirNeighbours) {
-  // The texts as the program shows them, unbalanced brackets and spelling included.
-  EXPECT_STREQ(LookUpError(24).line,
-               "Error: SOUNDCOOP_FAILED (Unable to set Direct Sound Cooperative Level");
-  EXPECT_STREQ(LookUpError(32).line, "Error: SOUNDPARAM_FAIL (Direct Sound needs Priority Level");
-  EXPECT_STREQ(LookUpError(21).advice,
-               "The requested game size must be smaller than the current screen settings. Reduce "
-               "requested size to less than the screen size or use fullscreen mode.\n\nIf you "
-               "are unsure of screen size initialize Vorn as follows:\n\nVorn.Initialize (false, "
-               "700, 500);");
-  EXPECT_STREQ(LookUpError(22).advice,
-               "Vorn supports 16-bit screen depths ONLY!\n\nPlease adjust your screen depth to "
-               "16-bit as follows:\n- Right click on desktop\n- Select Properties\n- Goto "
-               "Settings Tab\n- Select High Color (16-bit)");
-  EXPECT_NE(std::string(LookUpError(26).advice).find("accordinging."), std::string::npos);
 }
 
 TEST(Report, SetErrorStoresShowsAndLogsOnce) {
@@ -81,23 +55,6 @@ TEST(Report, SetErrorStoresShowsAndLogsOnce) {
                                                    "\n\n" + LookUpError(c.code).advice);
     EXPECT_EQ(ReadDebugLog(), log_after_start + "Vorn " + c.line + "\n  ") << c.code;
   }
-}
-
-TEST(Report, UnregisteredStatusReportsTheUnregisteredPair) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  Vorn.ReportError();
-  ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.MessageBoxes()[0].text, kUnregisteredText);
-}
-
-TEST(Report, EachReportIsOneBoxAndOneEntry) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  const std::string log_after_start = ReadDebugLog();
-  Vorn.SetError(20);
-  Vorn.SetError(20);
-  EXPECT_EQ(headless.MessageBoxes().size(), 2u);
-  EXPECT_EQ(ReadDebugLog(),
-            log_after_start + "Vorn Error: UNREGISTERED\n  " + "Vorn Error: UNREGISTERED\n  ");
 }
 
 }  // namespace

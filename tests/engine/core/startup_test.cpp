@@ -42,17 +42,6 @@ TEST(Startup, NormalStartReachesRunningWithExactLog) {
   EXPECT_TRUE(headless.MessageBoxes().empty());
 }
 
-TEST(Startup, EngineObjectStartsInItsConstructedState) {
-  ResetEngine();
-  EXPECT_EQ(Vorn.status, STATUS_NO_INIT);
-  EXPECT_EQ(Vorn.req_xres, -1);
-  EXPECT_EQ(Vorn.req_yres, -1);
-  EXPECT_EQ(Vorn.hwnd, nullptr);
-  EXPECT_EQ(Vorn.dd, nullptr);
-  EXPECT_EQ(Vorn.sound_count, 0);
-  EXPECT_EQ(Vorn.sound_clips, nullptr);
-}
-
 // A stage told to fail, and the code it must leave.
 struct FailingStage {
   const char* name;
@@ -249,12 +238,6 @@ TEST(Startup, InitializeEmptiesALogLeftFromBefore) {
   UseFreshHeadless();
   Vorn.Initialize(0, 800, 600);
   EXPECT_EQ(ReadDebugLog().rfind("WindowsDX: Initialization started.\n", 0), 0u);
-}
-
-TEST(Startup, WithoutAPlatformTheClassCannotBeRegistered) {
-  ResetEngine();
-  EXPECT_FALSE(Vorn.Initialize(0, 800, 600));
-  EXPECT_EQ(Vorn.status, ERR_INITCLASS);
 }
 
 }  // namespace

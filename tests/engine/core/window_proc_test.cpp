@@ -102,16 +102,6 @@ TEST_F(WindowProcTest, MoveSetsTheClientPositionUsedForCopies) {
   EXPECT_EQ(headless_.LastFrame()->y, 45);
 }
 
-TEST_F(WindowProcTest, MovingTheWindowReachesTheHandlerThroughTheQueue) {
-  headless_.MoveWindow(Vorn.hwnd, 10, 20);
-  platform::Message message;
-  ASSERT_TRUE(headless_.Windows().PeekMessage(&message));
-  headless_.Windows().DispatchMessage(message);
-  const auto& config = headless_.config();
-  EXPECT_EQ(Vorn.win_x, 10 + config.border);
-  EXPECT_EQ(Vorn.win_y, 20 + config.border + config.caption);
-}
-
 TEST_F(WindowProcTest, FocusPresentsOnlyWhileRunning) {
   Send(platform::WM_KILLFOCUS);
   EXPECT_EQ(Vorn.active, 0);

@@ -78,29 +78,6 @@ class HeadlessDisplayTest : public testing::Test {
   Display* display_ = nullptr;
 };
 
-TEST_F(HeadlessDisplayTest, CooperativeLevelRules) {
-  SurfaceDesc desc;
-  desc.flags = platform::DDSD_CAPS;
-  desc.caps = platform::DDSCAPS_PRIMARYSURFACE;
-  Surface* surface = nullptr;
-  EXPECT_EQ(display_->CreateSurface(desc, &surface), platform::DDERR_NOCOOPERATIVELEVELSET);
-  struct {
-    uint32_t flags;
-    platform::Result result;
-  } const cases[] = {
-      {platform::DDSCL_EXCLUSIVE, platform::DDERR_INVALIDPARAMS},
-      {platform::DDSCL_FULLSCREEN, platform::DDERR_INVALIDPARAMS},
-      {platform::DDSCL_NORMAL | platform::DDSCL_EXCLUSIVE | platform::DDSCL_FULLSCREEN,
-       platform::DDERR_INVALIDPARAMS},
-      {0, platform::DDERR_INVALIDPARAMS},
-      {platform::DDSCL_NORMAL, platform::OK},
-      {platform::DDSCL_EXCLUSIVE | platform::DDSCL_FULLSCREEN, platform::OK},
-  };
-  for (const auto& c : cases) EXPECT_EQ(display_->SetCooperativeLevel(window_, c.flags), c.result);
-  EXPECT_EQ(display_->SetCooperativeLevel(nullptr, platform::DDSCL_NORMAL),
-            platform::DDERR_INVALIDPARAMS);
-}
-
 TEST_F(HeadlessDisplayTest, DisplayModeNeedsExclusiveAndASensibleSize) {
   display_->SetCooperativeLevel(window_, platform::DDSCL_NORMAL);
   EXPECT_EQ(display_->SetDisplayMode(800, 600, 16), platform::DDERR_NOEXCLUSIVEMODE);
@@ -186,21 +163,6 @@ TEST_F(HeadlessDisplayTest, OffscreenSurfaceDescription) {
   }
 }
 
-TEST_F(HeadlessDisplayTest, BadSurfaceRequestsAreRefused) {
-  display_->SetCooperativeLevel(window_, platform::DDSCL_NORMAL);
-  Surface* surface = nullptr;
-  SurfaceDesc desc;
-  desc.flags = platform::DDSD_CAPS | platform::DDSD_WIDTH;  // no height
-  desc.width = 10;
-  EXPECT_EQ(display_->CreateSurface(desc, &surface), platform::DDERR_INVALIDPARAMS);
-  desc.flags |= platform::DDSD_HEIGHT;
-  desc.height = 0;
-  EXPECT_EQ(display_->CreateSurface(desc, &surface), platform::DDERR_INVALIDPARAMS);
-  desc.height = 100000;
-  EXPECT_EQ(display_->CreateSurface(desc, &surface), platform::DDERR_INVALIDPARAMS);
-  EXPECT_EQ(surface, nullptr);
-}
-
 TEST_F(HeadlessDisplayTest, LockGivesTheWholePitchTimesHeight) {
   Config config;
   config.back_pitch = 1664;
@@ -273,17 +235,6 @@ TEST_F(HeadlessDisplayTest, FlipShowsTheBackBufferAndKeepsTheOldFront) {
   EXPECT_EQ(front->Flip(platform::DDFLIP_WAIT), platform::OK);
   EXPECT_EQ(owned_->ScreenPixel(1000, 3), 0);
   EXPECT_EQ(back->Flip(platform::DDFLIP_WAIT), platform::DDERR_NOTFLIPPABLE);
-}
-
-TEST_F(HeadlessDisplayTest, LockedSurfacesRefuseCopiesAndFlips) {
-  display_->SetCooperativeLevel(window_, platform::DDSCL_NORMAL);
-  Surface* screen = Primary();
-  Surface* back = Offscreen(10, 10);
-  SurfaceDesc desc;
-  back->Lock(&desc, 0);
-  EXPECT_EQ(screen->BltFast(0, 0, back, 0), platform::DDERR_SURFACEBUSY);
-  back->Unlock();
-  EXPECT_EQ(screen->BltFast(0, 0, back, 0), platform::OK);
 }
 
 TEST_F(HeadlessDisplayTest, LostSurfacesFailUntilRestored) {

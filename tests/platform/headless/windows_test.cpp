@@ -44,17 +44,6 @@ class HeadlessWindowsTest : public testing::Test {
   HeadlessPlatform headless_;
 };
 
-TEST_F(HeadlessWindowsTest, ClassesAreRegisteredOnce) {
-  platform::WindowClass again;
-  again.proc = Record;
-  again.class_name = "Test";
-  EXPECT_EQ(windows().RegisterClass(again), 0);
-  platform::WindowClass no_handler;
-  no_handler.class_name = "Other";
-  EXPECT_EQ(windows().RegisterClass(no_handler), 0);
-  EXPECT_EQ(windows().CreateWindow(0, "Unknown", "", 0, 0, 0, 10, 10, nullptr), nullptr);
-}
-
 TEST_F(HeadlessWindowsTest, FrameModelGivesClientSizeAndPosition) {
   const Config& c = headless_.config();
   struct {
@@ -187,22 +176,6 @@ TEST_F(HeadlessWindowsTest, DestroyTellsTheHandlerAtOnceAndOnlyOnce) {
   EXPECT_EQ(windows().DispatchMessage(Message{window, platform::WM_KEYDOWN, 1, 0}), 0);
   EXPECT_EQ(Seen().size(), 1u);
   EXPECT_EQ(windows().UpdateWindow(window), 0);
-}
-
-TEST_F(HeadlessWindowsTest, DispatchHandsTheMessageToTheClassHandler) {
-  const Window window = Make();
-  EXPECT_EQ(windows().DispatchMessage(Message{window, 0x1234, 5, 6}), 7);
-  ASSERT_EQ(Seen().size(), 1u);
-  EXPECT_EQ(Seen()[0].message, 0x1234u);
-  EXPECT_EQ(Seen()[0].wparam, 5u);
-  EXPECT_EQ(Seen()[0].lparam, 6);
-}
-
-TEST_F(HeadlessWindowsTest, HiddenWindowDoesNotComeToTheFront) {
-  const Window window = Make();
-  windows().ShowWindow(window, 0);
-  EXPECT_EQ(windows().GetForegroundWindow(), nullptr);
-  EXPECT_FALSE(headless_.FindWindow(window)->visible);
 }
 
 TEST_F(HeadlessWindowsTest, MessageBoxesAreRecordedAndOptionallyEchoed) {
