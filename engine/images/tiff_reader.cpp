@@ -161,8 +161,9 @@ TiffStatus TiffReader::ReadEntries(TiffOutcome& outcome) {
         break;
       case TAG_ROWS_PER_STRIP:
         // The strip count comes from the height known at this point. Zero rows per strip
-        // means the TIFF default: the whole picture in one strip.
+        // means the TIFF default, the whole picture in one strip, even after an earlier entry.
         rows_per_strip = value;
+        strips = -1;
         if (value != 0) {
           const uint64_t rows = height > 0 ? static_cast<uint64_t>(height) : 0;
           strips = static_cast<int32_t>((rows + value - 1) / value);

@@ -324,6 +324,22 @@ TEST(TiffEntryOrder, StripsCountedForAnEarlierHeightStopAtTheLastRow) {
   EXPECT_EQ(d.picture.rgb, s.want.rgb);
 }
 
+TEST(TiffEntryOrder, ALaterRowsPerStripOfZeroMeansOneStrip) {
+  tiff_files::Builder b(false);
+  const Picture want = tiff_files::Pattern(3, 5, false, 2);
+  const uint32_t sizes = b.AppendShorts({8, 8, 8});
+  const uint32_t strip = b.Append(want.rgb);
+  b.AppendDirectory({{256, kShort, 1, 3},
+                     {257, kShort, 1, 5},
+                     {258, kShort, 3, sizes},
+                     {273, kLong, 1, strip},
+                     {278, kShort, 1, 2},
+                     {278, kShort, 1, 0}});
+  const Decoded d = Decode(b.bytes(), "rows-twice");
+  EXPECT_EQ(d.outcome.status, TIFF_OK);
+  EXPECT_EQ(d.picture.rgb, want.rgb);
+}
+
 TEST(TiffEntryOrder, AFileWithoutBitsPerSampleIsBilevel) {
   tiff_files::Builder b(true);
   const uint32_t strip = b.Append({0xA0, 0x40});  // rows 1 0 1 and 0 1 0

@@ -1,0 +1,68 @@
+// Arbitrary bytes as a TIFF file: the decoding core must end every one of them with a result,
+// inside its buffers and its limits, and what it reads must prepare cleanly.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/core/pixel_format.h"
+#include "engine/files/file.h"
+#include "engine/images/image.h"
+#include "engine/images/tiff_reader.h"
+
+namespace {
+
+// The reader works on a File, so each input becomes the contents of one in-memory file.
+struct MemoryFile {
+  int fd = memfd_create("fuzz-tiff", 0);
+  std::string path = "/proc/self/fd/" + std::to_string(fd);
+};
+
+void UseLayout(bool five_five_five) {
+  red_bits = 5;
+  green_bits = five_five_five ? 5 : 6;
+  blue_bits = 5;
+  red_shift = five_five_five ? 10 : 11;
+  green_shift = 5;
+  blue_shift = 0;
+  red_mask = ((1 << red_bits) - 1) << red_shift;
+  green_mask = ((1 << green_bits) - 1) << green_shift;
+  blue_mask = (1 << blue_bits) - 1;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static MemoryFile memory;
+  if (memory.fd < 0 || ftruncate(memory.fd, 0) != 0) __builtin_trap();
+  if (size > 0 && pwrite(memory.fd, data, size, 0) != static_cast<ssize_t>(size)) {
+    __builtin_trap();
+  }
+
+  File file;
+  if (file.Open(memory.path.c_str(), FILE_READ | RANDOM) != FILE_OK) __builtin_trap();
+  Image image;
+  TiffReader reader;
+  const TiffOutcome outcome = reader.Read(file, image);
+  file.Close();
+
+  if (image.data == nullptr) return 0;
+  // Whatever the file said, a picture that was made stays inside the reader's limits.
+  if (image.width < 1 || image.width > TIFF_MAX_SIDE || image.height < 1 ||
+      image.height > TIFF_MAX_SIDE || !(image.format & IMAGE_RGB24) || image.alpha == nullptr) {
+    __builtin_trap();
+  }
+  if (outcome.status != TIFF_OK) return 0;
+
+  // Preparation of what was read, on either layout and for any purpose, chosen by the input so
+  // that the fuzzer can steer it. Very large pictures are left out to keep runs quick.
+  const size_t pixels = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+  if (pixels > 4096) return 0;
+  const uint8_t last = size > 0 ? data[size - 1] : 0;
+  UseLayout(last & 0x10);
+  image.Prepare((last & 3) + 1);
+  if (!(image.format & IMAGE_RGB16)) __builtin_trap();
+  return 0;
+}
