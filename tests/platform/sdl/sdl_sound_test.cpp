@@ -14,12 +14,18 @@
 #include <thread>
 #include <vector>
 
+#include "engine/core/vorn.h"
+#include "support/headless_engine.h"
+#include "support/sound_clips.h"
+#include "support/sound_files.h"
+
 namespace {
 
 using platform::BufferDesc;
 using platform::OK;
 using platform::SoundBuffer;
 using platform::WaveFormat;
+using platform::headless::HeadlessPlatform;
 
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
@@ -135,6 +141,23 @@ TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
   EXPECT_NEAR(Ms(FramesAt(out, 50)), 300, 30);
   EXPECT_NEAR(Ms(FramesAt(out, 20)), 150, 60);
   EXPECT_LE(FramesAt(out, 30), kDeviceRate / 50);
+}
+
+TEST_F(SdlSoundTest, AClipLoadedFromAFilePlaysThroughTheEngine) {
+  HeadlessPlatform& headless = UseFreshHeadless();  // for the engine's message boxes
+  Vorn.ds = sound_;
+  sound_files::WriteFile(
+      "clip.wav", sound_files::Riff(
+                      sound_files::Chunk("fmt ", sound_files::FormatBody(1, 1, 11025, 8)) +
+                      sound_files::Chunk("data", std::string(3308, static_cast<char>(128 + 25)))));
+  TestClip clip;
+  ASSERT_TRUE(clip.Load("clip.wav"));
+  Vorn.SoundPlay(&clip, 0);
+  Sleep(600);
+  Vorn.ds = nullptr;
+  const std::vector<int> out = Output();
+  EXPECT_NEAR(Ms(FramesAt(out, 25)), 300, 10);
+  EXPECT_TRUE(headless.MessageBoxes().empty());
 }
 
 TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
