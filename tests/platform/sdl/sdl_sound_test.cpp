@@ -120,10 +120,10 @@ TEST_F(SdlSoundTest, TwoClipsSoundTogether) {
   ASSERT_EQ(long_clip->Play(0, 0, 0), OK);
   Sleep(700);
   const std::vector<int> out = Output();
-  // While both play the output is their sum; then the longer one goes on alone.
-  EXPECT_NEAR(Ms(FramesAt(out, 50)), 200, 30);
-  EXPECT_NEAR(Ms(FramesAt(out, 30)), 200, 30);
-  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 30) + FramesAt(out, 20)), 400, 15);
+  // While both play the output is their sum (20 + 30); each clip sounds whole, exactly once.
+  EXPECT_GE(Ms(FramesAt(out, 50)), 150);
+  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 20)), 200, 10);
+  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 30)), 400, 10);
 }
 
 TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
@@ -137,10 +137,12 @@ TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
   ASSERT_EQ(resumed->Play(0, 0, 0), OK);
   Sleep(700);
   const std::vector<int> out = Output();
-  // Together for about 300 ms; the rewound clip then sounds about 150 ms more on its own.
-  EXPECT_NEAR(Ms(FramesAt(out, 50)), 300, 30);
-  EXPECT_NEAR(Ms(FramesAt(out, 20)), 150, 60);
-  EXPECT_LE(FramesAt(out, 30), kDeviceRate / 50);
+  // The resumed clip sounds once, whole; the rewound one as long as it had played before the
+  // rewind (about 150 ms, however busy the machine) longer.
+  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 30)), 300, 10);
+  const int extra = Ms(FramesAt(out, 50) + FramesAt(out, 20)) - 300;
+  EXPECT_GT(extra, 50);
+  EXPECT_LT(extra, 250);
 }
 
 TEST_F(SdlSoundTest, AClipLoadedFromAFilePlaysThroughTheEngine) {
