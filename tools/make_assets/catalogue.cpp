@@ -70,7 +70,7 @@ Catalogue DrawAll(Fonts& fonts) {
   return c;
 }
 
-bool WriteAll(const Catalogue& catalogue, const std::string& folder) {
+bool MakeFolders(const std::string& folder) {
   const std::filesystem::path root(folder);
   for (const char* sub : {"Images", "Sounds"}) {
     std::error_code error;
@@ -81,6 +81,12 @@ bool WriteAll(const Catalogue& catalogue, const std::string& folder) {
       return false;
     }
   }
+  return true;
+}
+
+bool WriteAll(const Catalogue& catalogue, const std::string& folder) {
+  if (!MakeFolders(folder)) return false;
+  const std::filesystem::path root(folder);
   bool ok = true;
   for (const PictureFile& file : catalogue.pictures)
     ok = WriteTiff((root / file.name).string(), file.picture) && ok;

@@ -41,6 +41,9 @@ extern const char* const kHitSoundName;
 extern const char* const kBlipSoundName;
 
 Catalogue DrawAll(Fonts& fonts);
+// Makes `folder`/Images and `folder`/Sounds. False (with a line on standard error) when either
+// cannot be made.
+bool MakeFolders(const std::string& folder);
 // Writes every file under `folder`, making "Images" and "Sounds" as needed. False (with a line
 // on standard error) when anything could not be written.
 bool WriteAll(const Catalogue& catalogue, const std::string& folder);

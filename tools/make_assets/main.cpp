@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
   }
   if (folder.empty()) return Usage();
 
+  // The folders first: a bad destination fails before any drawing.
+  if (!assets::MakeFolders(folder)) return 1;
   assets::Fonts fonts;
   if (!fonts.ok()) return 1;
   const assets::Catalogue catalogue = assets::DrawAll(fonts);
