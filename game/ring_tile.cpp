@@ -52,7 +52,11 @@ void RingTile::Advance() {
 
 void RingTile::Draw(float centre_x, float centre_y) {
   if (tile_images == nullptr || colour < 0 || colour >= TILE_COLOURS) return;
-  RotateScale(tile_images[colour], &scratch, PICTURE_ANGLE - angle, 1.0f);
+  const Image& picture = tile_images[colour];
+  // A picture whose file was missing has no pixels and draws nothing. Turning it would leave the
+  // work image as it was (never filled, or last frame's picture) and without a purpose to draw.
+  if (picture.data == nullptr || picture.width <= 0 || picture.height <= 0) return;
+  RotateScale(picture, &scratch, PICTURE_ANGLE - angle, 1.0f);
   DrawMasked(static_cast<int>(centre_x + static_cast<float>(static_cast<int>(x)) - DRAW_OFFSET),
              static_cast<int>(centre_y + static_cast<float>(static_cast<int>(y)) - DRAW_OFFSET),
              &scratch);

@@ -7,6 +7,7 @@
 
 #include "engine/core/vorn.h"
 #include "engine/images/draw.h"
+#include "engine/images/image_loader.h"
 #include "game/player.h"
 #include "support/headless_engine.h"
 #include "support/player_pictures.h"
@@ -128,6 +129,29 @@ TEST_F(PlayerDrawTest, TilesAreTurnedByTheirAngle) {
     RotateScale(arrow, &expected, 68.5f - p.tiles[i].angle, 1.0f);
     EXPECT_EQ(std::memcmp(expected.data, p.tiles[i].scratch.data, 80 * 80 * 2), 0) << i;
   }
+}
+
+// Tile pictures whose files were missing (prepared, but without pixels) draw nothing and report
+// nothing, whatever the work images hold.
+TEST_F(PlayerDrawTest, MissingTilePicturesDrawNothing) {
+  std::filesystem::remove_all("Images");
+  Image missing[TILE_COLOURS];
+  for (Image& m : missing) ImageLoader::Load("Images/missing.tif", &m, DRAW_MASKED);
+  Player p;
+  p.Setup(0, 200.0f, 420.0f, 50000, 90.0f, missing);
+  for (RingTile& t : p.tiles) {
+    std::memset(t.scratch.data, 0xFF, 80 * 80 * 2);
+    t.scratch.purpose = DRAW_MASKED;
+  }
+  auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+  const std::size_t boxes = headless.MessageBoxes().size();
+  DrawOnClearView(&p);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) ASSERT_EQ(At(x, y), 0) << x << ", " << y;
+  }
+  Vorn.ViewUnlock();
+  EXPECT_EQ(headless.MessageBoxes().size(), boxes);
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
 }
 
 }  // namespace
