@@ -2,3 +2,34 @@
 if(TARGET test_game AND TARGET vorn_assets)
   target_link_libraries(test_game PRIVATE vorn_assets)
 endif()
+
+# match-sim: a whole match to the end, the same output for the same seed, PNG frames, usage.
+if(TARGET match-sim)
+  set(VORN_SIM_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/game/match_sim_check.sh)
+  # Under the sanitizers a frame is several times slower; a coarser clock plays the same rules
+  # in fewer frames.
+  if(VORN_SANITIZE)
+    set(VORN_SIM_MS 64)
+  else()
+    set(VORN_SIM_MS 16)
+  endif()
+  add_test(NAME match_sim.until_over
+           COMMAND ${VORN_SIM_CHECK} over $<TARGET_FILE:match-sim> ${VORN_SIM_MS})
+  add_test(NAME match_sim.same_seed_same_output
+           COMMAND ${VORN_SIM_CHECK} same $<TARGET_FILE:match-sim>)
+  add_test(NAME match_sim.png_frames COMMAND ${VORN_SIM_CHECK} png $<TARGET_FILE:match-sim>)
+  add_test(NAME match_sim.usage COMMAND ${VORN_SIM_CHECK} usage $<TARGET_FILE:match-sim>)
+  set_tests_properties(match_sim.until_over PROPERTIES TIMEOUT 900)
+  set_tests_properties(match_sim.same_seed_same_output match_sim.png_frames match_sim.usage
+                       PROPERTIES TIMEOUT 300)
+endif()
+
+# The game in a real window under Xvfb: D spins the left ring, close ends it with 0.
+if(TARGET vorn_sdl AND TARGET make-assets)
+  add_test(NAME game_e2e.play
+           COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp"
+                   ${CMAKE_CURRENT_SOURCE_DIR}/game/game_e2e.sh $<TARGET_FILE:vorn>
+                   $<TARGET_FILE:make-assets>)
+  set_tests_properties(game_e2e.play PROPERTIES
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 120 RUN_SERIAL TRUE)
+endif()
