@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/core/pixel_format.h"
 
@@ -34,6 +35,21 @@ inline uint16_t Scale(uint32_t pixel, uint32_t a) {
   const uint32_t g = (Field(pixel, green_mask, green_shift) * a) >> 8;
   const uint32_t b = (Field(pixel, blue_mask, blue_shift) * a) >> 8;
   return static_cast<uint16_t>((r << red_shift) | (g << green_shift) | (b << blue_shift));
+}
+
+// Opaque black becomes 1 so that it stays visible; where alpha is 0 the pixel becomes 0, the
+// transparent value. Blocks of a fixed size let the compiler do several pixels at once.
+void MaskPixels(uint16_t* __restrict pixels, const uint8_t* __restrict alpha, size_t count) {
+  constexpr size_t kBlock = 16;
+  auto mask = [](uint16_t* __restrict px, const uint8_t* __restrict a, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+      const auto visible = static_cast<uint16_t>(px[i] | (px[i] == 0));
+      px[i] = a[i] != 0 ? visible : 0;
+    }
+  };
+  size_t i = 0;
+  for (; i + kBlock <= count; i += kBlock) mask(pixels + i, alpha + i, kBlock);
+  mask(pixels + i, alpha + i, count - i);
 }
 
 }  // namespace
@@ -74,32 +90,33 @@ void Image::Prepare(int32_t purpose_value) {
 
 void Image::ConvertTo16() {
   if ((format & IMAGE_RGB24) && data != nullptr) {
-    const size_t count = PixelCount(width, height);
-    auto* out = static_cast<uint16_t*>(std::malloc(count * sizeof(uint16_t)));
-    const uint8_t* in = data;
-    // The top bits of each 8-bit channel, truncated, at the display's own positions.
-    for (size_t i = 0; i < count; ++i, in += 3) {
-      const uint32_t r = (static_cast<uint32_t>(in[0]) << red_bits) >> 8;
-      const uint32_t g = (static_cast<uint32_t>(in[1]) << green_bits) >> 8;
-      const uint32_t b = (static_cast<uint32_t>(in[2]) << blue_bits) >> 8;
-      out[i] = static_cast<uint16_t>((r << red_shift) | (g << green_shift) | (b << blue_shift));
+    // Each 8-bit channel keeps its top bits, truncated, at the display's own position; a table
+    // per channel turns that into three look-ups a pixel.
+    uint16_t red[256], green[256], blue[256];
+    for (uint32_t v = 0; v < 256; ++v) {
+      red[v] = static_cast<uint16_t>(((v << red_bits) >> 8) << red_shift);
+      green[v] = static_cast<uint16_t>(((v << green_bits) >> 8) << green_shift);
+      blue[v] = static_cast<uint16_t>(((v << blue_bits) >> 8) << blue_shift);
     }
-    std::free(data);
-    data = reinterpret_cast<uint8_t*>(out);
+    // Converted in place: pixel i is written to bytes 2i and 2i + 1, which pixel i and those
+    // before it have already been read from. Then the buffer shrinks to its new size.
+    const size_t count = PixelCount(width, height);
+    uint8_t* const buffer = data;
+    const uint8_t* in = buffer;
+    for (size_t i = 0; i < count; ++i, in += 3) {
+      const auto pixel = static_cast<uint16_t>(red[in[0]] | green[in[1]] | blue[in[2]]);
+      std::memcpy(buffer + 2 * i, &pixel, sizeof pixel);
+    }
+    if (void* smaller = std::realloc(data, count * sizeof(uint16_t))) {
+      data = static_cast<uint8_t*>(smaller);
+    }
   }
   format = static_cast<uint8_t>((format & ~(IMAGE_RGB24 | IMAGE_RGB16)) | IMAGE_RGB16);
 }
 
 void Image::MakeMask() {
   if (!(format & IMAGE_ALPHA)) return;  // pixel value 0 is already the transparent colour
-  const size_t count = PixelCount(width, height);
-  uint16_t* px = pixels16();
-  if (px != nullptr && alpha != nullptr) {
-    for (size_t i = 0; i < count; ++i) {
-      if (px[i] == 0) px[i] = 1;  // opaque black must stay visible
-      if (alpha[i] == 0) px[i] = 0;
-    }
-  }
+  if (data != nullptr && alpha != nullptr) MaskPixels(pixels16(), alpha, PixelCount(width, height));
   std::free(alpha);
   alpha = nullptr;
   format = static_cast<uint8_t>((format & ~IMAGE_ALPHA) | IMAGE_MASKED);

@@ -268,21 +268,34 @@ TiffStatus TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_ro
   const auto size = static_cast<uint64_t>(file_size_);
   if (position >= size) return TIFF_CORRUPT;
   file_->Seek(static_cast<int32_t>(position));
-  const auto row_bytes = static_cast<uint64_t>(bytes_per_row);
-  for (int32_t row = first_row; row <= last_row; ++row) {
+
+  // As many whole rows as the row buffer holds come in with one read: a large read goes from
+  // the file straight into the buffer instead of through the stream's own.
+  const int32_t rows_per_read = std::max(1, TIFF_ROW_BUFFER / bytes_per_row);
+  int32_t row = first_row;
+  while (row <= last_row) {
+    const int32_t rows = std::min(rows_per_read, last_row - row + 1);
+    const uint64_t wanted = static_cast<uint64_t>(rows) * static_cast<uint64_t>(bytes_per_row);
     const uint64_t available = position < size ? size - position : 0;
-    const auto bytes = static_cast<int32_t>(std::min(row_bytes, available));
-    if (bytes == 0) break;
-    file_->Read(bytes, row_buffer);
-    int32_t pixels = width;
-    if (bytes < bytes_per_row) {
-      std::memset(row_buffer + bytes, 0, static_cast<size_t>(bytes_per_row - bytes));
-      const int64_t covered =
-          (static_cast<int64_t>(bytes) * 8 + bits_per_pixel - 1) / bits_per_pixel;
-      pixels = static_cast<int32_t>(std::min<int64_t>(covered, width));
+    const auto got = static_cast<int32_t>(std::min(wanted, available));
+    if (got == 0) break;
+    file_->Read(got, row_buffer);
+    position += static_cast<uint64_t>(got);
+
+    for (int32_t k = 0; k < rows; ++k, ++row) {
+      const int32_t start = k * bytes_per_row;
+      if (start >= got) return TIFF_OK;  // the rest of the strip is missing
+      uint8_t* bytes = row_buffer + start;
+      const int32_t present = std::min(bytes_per_row, got - start);
+      int32_t pixels = width;
+      if (present < bytes_per_row) {
+        std::memset(bytes + present, 0, static_cast<size_t>(bytes_per_row - present));
+        const int64_t covered =
+            (static_cast<int64_t>(present) * 8 + bits_per_pixel - 1) / bits_per_pixel;
+        pixels = static_cast<int32_t>(std::min<int64_t>(covered, width));
+      }
+      ConvertRow(image, row, bytes, pixels);
     }
-    ConvertRow(image, row, row_buffer, pixels);
-    position += static_cast<uint64_t>(bytes);
   }
   return TIFF_OK;
 }
@@ -319,7 +332,14 @@ void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int
     return;
   }
   if (sample_bytes == 1) {
-    for (int32_t x = 0; x < pixels; ++x, bytes += 4, rgb += 3) {
+    // Four bytes in, three out: each pixel is copied whole and the next one overwrites the
+    // fourth byte, so only the last pixel of the row needs care not to write past it.
+    int32_t x = 0;
+    for (; x + 1 < pixels; ++x, bytes += 4, rgb += 3) {
+      std::memcpy(rgb, bytes, 4);
+      alpha[x] = bytes[3];
+    }
+    for (; x < pixels; ++x, bytes += 4, rgb += 3) {
       rgb[0] = bytes[0];
       rgb[1] = bytes[1];
       rgb[2] = bytes[2];
