@@ -41,13 +41,13 @@ case "$mode" in
     grep -q ' sound=hit$' out.txt || fail "no hit sound"
     ;;
   same)
-    "$sim" --seed 7 --frames 3000 >one.txt || fail "status $?"
-    "$sim" --seed 7 --frames 3000 >two.txt || fail "status $?"
-    "$sim" --seed 8 --frames 3000 >other.txt || fail "status $?"
+    "$sim" --seed 7 --frames 1500 >one.txt || fail "status $?"
+    "$sim" --seed 7 --frames 1500 >two.txt || fail "status $?"
+    "$sim" --seed 8 --frames 1500 >other.txt || fail "status $?"
     cmp -s one.txt two.txt || fail "two runs with seed 7 differ: $(diff one.txt two.txt | head -5)"
     ! cmp -s one.txt other.txt || fail "seeds 7 and 8 give the same match"
-    [ "$(grep -c ' sound=' one.txt)" -gt 10 ] || fail "hardly any sound in 3000 frames"
-    [ "$(grep -c ' state=' one.txt)" -ge 3 ] || fail "hardly any change of state in 3000 frames"
+    [ "$(grep -c ' sound=' one.txt)" -gt 10 ] || fail "hardly any sound in 1500 frames"
+    [ "$(grep -c ' state=' one.txt)" -ge 3 ] || fail "hardly any change of state in 1500 frames"
     ;;
   png)
     "$sim" --seed 2 --frames 240 --png shots --png-every 120 >out.txt || fail "status $?"
