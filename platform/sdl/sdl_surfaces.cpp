@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_surfaces.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -88,15 +89,19 @@ Result MemorySurface::BltFast(int x, int y, Surface* source, uint32_t /*flags*/)
   if (from->released()) return DDERR_INVALIDOBJECT;
   if (from == this) return DDERR_INVALIDPARAMS;  // copies within one surface are not offered
   if (locked_ || from->locked()) return DDERR_SURFACEBUSY;
-  // The part of the source that lands inside this surface.
-  const int left = std::max(0, -x);
-  const int top = std::max(0, -y);
-  const int right = std::min(from->width(), width_ - x);
-  const int bottom = std::min(from->height(), height_ - y);
-  const std::size_t bytes = right > left ? static_cast<std::size_t>(right - left) * 2 : 0;
-  for (int row = top; row < bottom && bytes > 0; ++row) {
+  // The part of the source that lands inside this surface, in source coordinates; worked out
+  // in 64 bits so that no position, however far off, can overflow.
+  const int64_t at_x = x;
+  const int64_t at_y = y;
+  const int64_t left = std::max<int64_t>(0, -at_x);
+  const int64_t top = std::max<int64_t>(0, -at_y);
+  const int64_t right = std::min<int64_t>(from->width(), width_ - at_x);
+  const int64_t bottom = std::min<int64_t>(from->height(), height_ - at_y);
+  if (right <= left || bottom <= top) return OK;
+  const auto bytes = static_cast<std::size_t>(right - left) * sizeof(uint16_t);
+  for (int64_t row = top; row < bottom; ++row) {
     const uint16_t* src = from->pixels_.data() + row * (from->pitch_ / 2) + left;
-    uint16_t* dst = pixels_.data() + (row + y) * (pitch_ / 2) + (left + x);
+    uint16_t* dst = pixels_.data() + (row + at_y) * (pitch_ / 2) + (left + at_x);
     std::memcpy(dst, src, bytes);
   }
   return OK;

@@ -38,8 +38,8 @@ SdlWindows::~SdlWindows() {
 
 bool SdlWindows::StartVideo() {
   if (video_) return true;
-  // Presentation draws the view unscaled, or scaled by whole display modes in full-screen
-  // mode, where soft filtering would only blur the pixels.
+  // Full-screen mode may scale the view to the real display mode; smoothing would only blur
+  // its pixels.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   if (!VisibleDriver()) {

@@ -3,6 +3,8 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/sdl/sdl_platform.h"
 #include "sdl_test_env.h"
 
@@ -136,6 +138,30 @@ TEST_F(SdlDisplayTest, AFrameStillLockedIsNotShownAndAReleasedSurfaceRefusesEver
   back_->Release();
   EXPECT_EQ(back_->Lock(&desc, platform::DDLOCK_WAIT), platform::DDERR_INVALIDOBJECT);
   EXPECT_EQ(front_->BltFast(0, 0, back_, platform::DDBLTFAST_WAIT), platform::DDERR_INVALIDOBJECT);
+}
+
+TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
+  Surface* from = nullptr;
+  Surface* to = nullptr;
+  ASSERT_EQ(display_->CreateSurface(BackRequest(4, 4), &from), platform::OK);
+  ASSERT_EQ(display_->CreateSurface(BackRequest(8, 8), &to), platform::OK);
+  Fill(from, [](int x, int y) -> uint16_t { return static_cast<uint16_t>(1 + y * 4 + x); });
+  Fill(to, [](int, int) -> uint16_t { return 0; });
+  ASSERT_EQ(to->BltFast(6, -2, from, platform::DDBLTFAST_WAIT), platform::OK);
+  EXPECT_EQ(to->BltFast(INT_MIN, INT_MAX, from, platform::DDBLTFAST_WAIT), platform::OK);
+  SurfaceDesc desc;
+  ASSERT_EQ(to->Lock(&desc, platform::DDLOCK_WAIT), platform::OK);
+  const auto* pixels = static_cast<const uint16_t*>(desc.surface);
+  const int stride = desc.pitch / 2;
+  // Source rows 2 and 3, columns 0 and 1, land at (6, 0) to (7, 1); nothing else changes.
+  EXPECT_EQ(pixels[0 * stride + 6], 9);
+  EXPECT_EQ(pixels[1 * stride + 7], 14);
+  int changed = 0;
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) changed += pixels[y * stride + x] != 0 ? 1 : 0;
+  }
+  EXPECT_EQ(changed, 4);
+  ASSERT_EQ(to->Unlock(), platform::OK);
 }
 
 TEST_F(SdlDisplayTest, FullScreenChainFlipsItsBackBufferAndLeavesFullScreenOnRelease) {
