@@ -1,30 +1,25 @@
-// The real game on a fresh headless engine: the generated data written into the test's own
-// working folder, the game's globals rebuilt, GameInit run with a fixed seed, and helpers to
-// look at what a frame showed.
+// The real game on a fresh headless engine: the generated data in the test's own working
+// folder, the game's globals rebuilt, GameInit run with a fixed seed.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <new>
 
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
 #include "game/game.h"
-#include "platform/headless/headless.h"
 #include "support/headless_engine.h"
 #include "tools/make_assets/catalogue.h"
 #include "tools/make_assets/text.h"
 
-// Writes every file the game loads under `folder`.
 inline bool WriteGameData(const char* folder) {
   assets::Fonts fonts;
-  if (!fonts.ok()) return false;
-  return assets::WriteAll(assets::DrawAll(fonts), folder);
+  return fonts.ok() && assets::WriteAll(assets::DrawAll(fonts), folder);
 }
 
-// The match and its assets as the program constructs them, so that tests in one process do not
-// inherit a match or clips registered with an engine that has since been replaced.
+// The match and its assets as the program constructs them, so that a test does not inherit
+// clips registered with an engine that has since been replaced.
 inline void ResetGame() {
   for (SoundX* clip : {&game_assets.hit, &game_assets.miss, &game_assets.vote}) {
     delete[] clip->data;
@@ -38,6 +33,8 @@ inline void ResetGame() {
 
 class GameTest : public ::testing::Test {
  protected:
+  static constexpr uint32_t kSeed = 1;
+
   void SetUp() override {
     ASSERT_TRUE(WriteGameData("."));
     ResetGame();
@@ -49,39 +46,29 @@ class GameTest : public ::testing::Test {
     GameInit();
     ASSERT_EQ(Vorn.status, STATUS_RUNNING);
   }
-
   void TearDown() override { ResetGame(); }
 
-  // Runs `frames` frames, advancing the clock by `ms` before each.
+  // Runs frames, advancing the clock by `ms` before each.
   void Run(int frames, uint32_t ms = 16) {
     for (int i = 0; i < frames; ++i) {
       headless_->Advance(ms);
       GameRun();
     }
   }
-
-  const platform::headless::Frame& Shown() const {
-    const platform::headless::Frame* frame = headless_->LastFrame();
-    EXPECT_NE(frame, nullptr);
-    return *frame;
-  }
+  const platform::headless::Frame& Shown() const { return *headless_->LastFrame(); }
 
   // Whether every opaque pixel of `image` shows at (x, y) of the last presented frame.
   bool ShowsAt(const Image& image, int x, int y) const {
     const platform::headless::Frame& frame = Shown();
-    if (image.data == nullptr || image.width == 0) return false;
+    if (image.data == nullptr) return false;
     for (int j = 0; j < image.height; ++j) {
       for (int i = 0; i < image.width; ++i) {
         const uint16_t p = image.pixels16()[j * image.width + i];
-        const int fx = x + i;
-        const int fy = y + j;
-        if (p == 0 || fx < 0 || fy < 0 || fx >= frame.width || fy >= frame.height) continue;
-        if (frame.At(fx, fy) != p) return false;
+        if (p != 0 && frame.At(x + i, y + j) != p) return false;
       }
     }
     return true;
   }
 
-  static constexpr uint32_t kSeed = 1;
   platform::headless::HeadlessPlatform* headless_ = nullptr;
 };

@@ -1,194 +1,127 @@
-// Where the heads-up display puts its pictures, for the values that change its shape.
+// Where the heads-up display puts its pictures, for the values that change its shape. A
+// placement reads "N12@158,360": number image 12 at (158, 360); T is a target, I an
+// instruction, R the rounds label.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <vector>
+#include <string>
 
 #include "game/hud.h"
 
 namespace {
 
-using P = Placement;
-constexpr Art N = Art::kNumber;
-constexpr Art T = Art::kTarget;
-constexpr Art I = Art::kInstruction;
-
-std::vector<Placement> ToVector(const Placements& list) {
-  return {list.begin(), list.end()};
-}
-
-struct MultiplierCase {
-  int player;
-  int multiplier;
-  std::vector<Placement> expected;
-};
-
-TEST(HudMultiplier, ShowsMarkAndDigitsOnlyFromTwo) {
-  const MultiplierCase cases[] = {
-      {LEFT, 0, {}},
-      {LEFT, 1, {}},
-      {LEFT, 2, {{N, 12, 167, 360}, {N, 2, 185, 360}}},
-      {LEFT, 8, {{N, 12, 167, 360}, {N, 8, 185, 360}}},
-      {LEFT, 16, {{N, 12, 158, 360}, {N, 1, 176, 360}, {N, 6, 194, 360}}},
-      {RIGHT, 1, {}},
-      {RIGHT, 4, {{N, 12, 595, 360}, {N, 4, 613, 360}}},
-      {RIGHT, 16, {{N, 12, 586, 360}, {N, 1, 604, 360}, {N, 6, 622, 360}}},
-  };
-  for (const MultiplierCase& c : cases) {
-    Placements out;
-    MultiplierItems(c.player, c.multiplier, &out);
-    EXPECT_EQ(ToVector(out), c.expected) << "player " << c.player << " x" << c.multiplier;
+std::string Show(const Placements& list) {
+  std::string s;
+  for (const Placement& p : list) {
+    if (!s.empty()) s += ' ';
+    s += "TNIR"[static_cast<int>(p.art)] + std::to_string(p.index) + '@' + std::to_string(p.x) +
+         ',' + std::to_string(p.y);
   }
+  return s;
 }
 
-TEST(HudRounds, TensOnlyFromTenAndNeverOutsideTheDigits) {
-  const Placement label{Art::kRoundsLabel, 0, 330, 10};
+template <typename F>
+std::string Items(F&& add) {
+  Placements out;
+  add(&out);
+  return Show(out);
+}
+
+TEST(Hud, MultipliersShowFromTwoWithTwoDigitsAtSixteen) {
   const struct {
-    int rounds;
-    std::vector<Placement> expected;
+    int player, m;
+    const char* shown;
   } cases[] = {
-      {10, {label, {N, 0, 300, 20}, {N, 1, 282, 20}}},
-      {9, {label, {N, 9, 300, 20}}},
-      {1, {label, {N, 1, 300, 20}}},
-      {0, {label, {N, 0, 300, 20}}},
-      // Both rings cleared in the last purge round.
-      {-1, {label, {N, 0, 300, 20}}},
-      {-11, {label, {N, 0, 300, 20}}},
+      {LEFT, 1, ""},
+      {LEFT, 2, "N12@167,360 N2@185,360"},
+      {LEFT, 16, "N12@158,360 N1@176,360 N6@194,360"},
+      {RIGHT, 8, "N12@595,360 N8@613,360"},
+      {RIGHT, 16, "N12@586,360 N1@604,360 N6@622,360"},
   };
   for (const auto& c : cases) {
-    Placements out;
-    RoundsItems(c.rounds, &out);
-    EXPECT_EQ(ToVector(out), c.expected) << "rounds " << c.rounds;
+    EXPECT_EQ(Items([&](Placements* o) { MultiplierItems(c.player, c.m, o); }), c.shown);
   }
 }
 
-TEST(HudTimer, MinutesSeparatorTensOnesTruncatedAndNeverNegative) {
+TEST(Hud, RoundsTimerAndScores) {
   const struct {
-    int remaining_ms;
-    int digits[3];  // minutes, tens of seconds, seconds
+    std::string shown, expected;
   } cases[] = {
-      {60000, {1, 0, 0}}, {59999, {0, 5, 9}}, {3000, {0, 0, 3}},  {2999, {0, 0, 2}},
-      {999, {0, 0, 0}},   {0, {0, 0, 0}},     {-1500, {0, 0, 0}}, {30000, {0, 3, 0}},
+      {Items([](Placements* o) { RoundsItems(10, o); }), "R0@330,10 N0@300,20 N1@282,20"},
+      {Items([](Placements* o) { RoundsItems(9, o); }), "R0@330,10 N9@300,20"},
+      // Both rings cleared in the last purge round: never a picture outside the digits.
+      {Items([](Placements* o) { RoundsItems(-1, o); }), "R0@330,10 N0@300,20"},
+      {Items([](Placements* o) { TimerItems(60000, o); }),
+       "N1@370,70 N10@388,70 N0@406,70 N0@424,70"},
+      {Items([](Placements* o) { TimerItems(59999, o); }),
+       "N0@370,70 N10@388,70 N5@406,70 N9@424,70"},
+      {Items([](Placements* o) { TimerItems(-1500, o); }),
+       "N0@370,70 N10@388,70 N0@406,70 N0@424,70"},
+      {Items([](Placements* o) { ScoreItems(LEFT, 50000, o); }),
+       "N0@148,20 N0@130,20 N0@112,20 N0@94,20 N5@76,20 N0@58,20 N0@40,20"},
+      {Items([](Placements* o) { ScoreItems(RIGHT, -1234, o); }),
+       "N11@622,20 N4@748,20 N3@730,20 N2@712,20 N1@694,20 N0@676,20 N0@658,20 N0@640,20"},
+      {Items([](Placements* o) { ScoreItems(LEFT, 123456789, o); }),
+       "N9@148,20 N8@130,20 N7@112,20 N6@94,20 N5@76,20 N4@58,20 N3@40,20"},
+      {Items([](Placements* o) { ScoreItems(LEFT, INT_MIN, o); }),
+       "N11@22,20 N8@148,20 N4@130,20 N6@112,20 N3@94,20 N8@76,20 N4@58,20 N7@40,20"},
   };
-  for (const auto& c : cases) {
-    Placements out;
-    TimerItems(c.remaining_ms, &out);
-    const std::vector<Placement> expected = {{N, c.digits[0], 370, 70},
-                                             {N, NUMBER_SEPARATOR, 388, 70},
-                                             {N, c.digits[1], 406, 70},
-                                             {N, c.digits[2], 424, 70}};
-    EXPECT_EQ(ToVector(out), expected) << c.remaining_ms << " ms";
-  }
+  for (const auto& c : cases) EXPECT_EQ(c.shown, c.expected);
 }
 
-TEST(HudScore, SevenDigitsLowestFirstWithSignWhenNegative) {
+TEST(Hud, InstructionOfTheStateOrTheResult) {
   const struct {
-    int player;
-    int score;
-    int sign_x;     // 0: no sign
-    int digits[7];  // lowest first
+    int state, left, right;
+    const char* shown;
   } cases[] = {
-      {LEFT, 50000, 0, {0, 0, 0, 0, 5, 0, 0}},      {RIGHT, 288000, 0, {0, 0, 0, 8, 8, 2, 0}},
-      {LEFT, 0, 0, {0, 0, 0, 0, 0, 0, 0}},          {LEFT, -500, 22, {0, 0, 5, 0, 0, 0, 0}},
-      {RIGHT, -1234, 622, {4, 3, 2, 1, 0, 0, 0}},   {LEFT, 123456789, 0, {9, 8, 7, 6, 5, 4, 3}},
-      {RIGHT, INT_MIN, 622, {8, 4, 6, 3, 8, 4, 7}},
-  };
-  for (const auto& c : cases) {
-    Placements out;
-    ScoreItems(c.player, c.score, &out);
-    std::vector<Placement> expected;
-    if (c.sign_x != 0) expected.push_back({N, NUMBER_SIGN, c.sign_x, 20});
-    const int end_x = c.player == LEFT ? 148 : 748;
-    for (int i = 0; i < 7; ++i) expected.push_back({N, c.digits[i], end_x - 18 * i, 20});
-    EXPECT_EQ(ToVector(out), expected) << "player " << c.player << " score " << c.score;
-  }
-}
-
-TEST(HudMessage, InstructionOfTheStateOrTheResult) {
-  const struct {
-    int state;
-    int left;
-    int right;
-    std::vector<Placement> expected;
-  } cases[] = {
-      {GAME_START, 50000, 50000, {{I, 5, 295, 100}}},
-      {GAME_VOTE, 50000, 50000, {{I, 4, 295, 100}}},
-      {GAME_PURGE, -5, 50000, {{I, 3, 295, 100}}},
-      {GAME_OVER, 60000, 40000, {{I, 6, 295, 100}}},
-      {GAME_OVER, 40000, 60000, {{I, 7, 295, 100}}},
-      {GAME_OVER, -1, -2, {{I, 8, 295, 100}}},
-      {GAME_OVER, -3, -3, {{I, 8, 295, 100}}},
-      {GAME_OVER, -1, 0, {{I, 7, 295, 100}}},
-      {GAME_OVER, 50000, 50000, {}},
+      {GAME_START, 1, 1, "I5@295,100"},  {GAME_PURGE, -5, 1, "I3@295,100"},
+      {GAME_OVER, 6, 4, "I6@295,100"},   {GAME_OVER, 4, 6, "I7@295,100"},
+      {GAME_OVER, -1, -2, "I8@295,100"}, {GAME_OVER, -3, -3, "I8@295,100"},
+      {GAME_OVER, -1, 0, "I7@295,100"},  {GAME_OVER, 5, 5, ""},
   };
   for (const auto& c : cases) {
     MatchState m;
     m.game_state = c.state;
-    Placements out;
-    MessageItems(m, c.left, c.right, &out);
-    EXPECT_EQ(ToVector(out), c.expected) << "state " << c.state << " " << c.left << ":" << c.right;
+    EXPECT_EQ(Items([&](Placements* o) { MessageItems(m, c.left, c.right, o); }), c.shown)
+        << c.state << " " << c.left << ":" << c.right;
   }
 }
 
-TEST(HudStateItems, EachStateShowsItsOwnItems) {
+TEST(Hud, EachStateShowsItsOwnItems) {
   MatchState m;
   m.target = 2;
   m.multiplier[LEFT] = 16;
   m.multiplier[RIGHT] = 1;
   m.pending[LEFT] = NO_COLOUR;
   m.pending[RIGHT] = 3;
-  const std::vector<Placement> targets = {{T, 2, 172, 390}, {T, 2, 600, 390}};
+  m.votes[1] = 9;
+  m.votes[3] = 7;
   const struct {
     int state;
-    std::vector<Placement> expected;
+    const char* shown;
   } cases[] = {
-      {GAME_RUNS, targets},
-      {GAME_PURGE, targets},
-      {GAME_STREAK,
-       {{N, 12, 158, 360}, {N, 1, 176, 360}, {N, 6, 194, 360}, targets[0], targets[1]}},
-      {GAME_ECHO, {{N, 12, 158, 360}, {N, 1, 176, 360}, {N, 6, 194, 360}, {T, 3, 600, 390}}},
-      {GAME_START, {}},
-      {GAME_OVER, {}},
+      {GAME_RUNS, "T2@172,390 T2@600,390"},
+      {GAME_STREAK, "N12@158,360 N1@176,360 N6@194,360 T2@172,390 T2@600,390"},
+      {GAME_ECHO, "N12@158,360 N1@176,360 N6@194,360 T3@600,390"},
+      {GAME_VOTE,
+       "T0@172,333 T0@600,333 N0@178,337 N0@606,337 T1@172,369 T1@600,369 N9@178,373 N9@606,373 "
+       "T2@172,405 T2@600,405 N0@178,409 N0@606,409 T3@172,441 T3@600,441 N7@178,445 N7@606,445"},
+      {GAME_START, ""},
+      {GAME_OVER, ""},
   };
   for (const auto& c : cases) {
     m.game_state = c.state;
-    Placements out;
-    StateItems(m, &out);
-    EXPECT_EQ(ToVector(out), c.expected) << "state " << c.state;
+    EXPECT_EQ(Items([&](Placements* o) { StateItems(m, o); }), c.shown) << "state " << c.state;
   }
 }
 
-TEST(HudStateItems, VoteShowsEveryColourRowWithTheSharedTallies) {
-  MatchState m;
-  m.game_state = GAME_VOTE;
-  const int tallies[4] = {0, 9, 3, 7};
-  for (int i = 0; i < 4; ++i) m.votes[i] = tallies[i];
-  Placements out;
-  StateItems(m, &out);
-  ASSERT_EQ(out.size(), 16);
-  const int rows[4] = {333, 369, 405, 441};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(out[4 * i + 0], (P{T, i, 172, rows[i]}));
-    EXPECT_EQ(out[4 * i + 1], (P{T, i, 600, rows[i]}));
-    EXPECT_EQ(out[4 * i + 2], (P{N, tallies[i], 178, rows[i] + 4}));
-    EXPECT_EQ(out[4 * i + 3], (P{N, tallies[i], 606, rows[i] + 4}));
-  }
-}
-
-TEST(HudOverlay, NoTimerInTheVoteOrAfterTheGame) {
-  for (const int state :
-       {GAME_RUNS, GAME_STREAK, GAME_ECHO, GAME_PURGE, GAME_VOTE, GAME_START, GAME_OVER}) {
+TEST(Hud, NoTimerInTheVoteOrAfterTheGame) {
+  for (int state = GAME_RUNS; state <= GAME_OVER; ++state) {
     MatchState m;
     m.game_state = state;
-    m.round_start = 1000;
-    m.round_duration = ROUND_MS;
-    Placements out;
-    OverlayItems(m, 50000, 50000, 1000, &out);
-    bool has_separator = false;
-    for (const Placement& p : out) {
-      has_separator |= p.art == N && p.index == NUMBER_SEPARATOR && p.x == 388 && p.y == 70;
-    }
-    EXPECT_EQ(has_separator, state != GAME_VOTE && state != GAME_OVER) << "state " << state;
+    const std::string shown = Items([&](Placements* o) { OverlayItems(m, 1, 1, 0, o); });
+    EXPECT_EQ(shown.find("N10@388,70") != std::string::npos,
+              state != GAME_VOTE && state != GAME_OVER);
   }
 }
 
