@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 
 #include "engine/core/pixel_format.h"
 
@@ -98,18 +97,14 @@ void Image::ConvertTo16() {
       green[v] = static_cast<uint16_t>(((v << green_bits) >> 8) << green_shift);
       blue[v] = static_cast<uint16_t>(((v << blue_bits) >> 8) << blue_shift);
     }
-    // Converted in place: pixel i is written to bytes 2i and 2i + 1, which pixel i and those
-    // before it have already been read from. Then the buffer shrinks to its new size.
     const size_t count = PixelCount(width, height);
-    uint8_t* const buffer = data;
-    const uint8_t* in = buffer;
+    auto* out = static_cast<uint16_t*>(std::malloc(count * sizeof(uint16_t)));
+    const uint8_t* in = data;
     for (size_t i = 0; i < count; ++i, in += 3) {
-      const auto pixel = static_cast<uint16_t>(red[in[0]] | green[in[1]] | blue[in[2]]);
-      std::memcpy(buffer + 2 * i, &pixel, sizeof pixel);
+      out[i] = static_cast<uint16_t>(red[in[0]] | green[in[1]] | blue[in[2]]);
     }
-    if (void* smaller = std::realloc(data, count * sizeof(uint16_t))) {
-      data = static_cast<uint8_t*>(smaller);
-    }
+    std::free(data);
+    data = reinterpret_cast<uint8_t*>(out);
   }
   format = static_cast<uint8_t>((format & ~(IMAGE_RGB24 | IMAGE_RGB16)) | IMAGE_RGB16);
 }

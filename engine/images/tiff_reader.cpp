@@ -248,9 +248,16 @@ TiffStatus TiffReader::ReadStrips(Image& image) {
   const uint64_t used =
       std::min<uint64_t>(static_cast<uint64_t>(strips), (rows + per_strip - 1) / per_strip);
   if (!Inside(strip_offsets, used * 4)) return TIFF_CORRUPT;
+  // The offsets are fetched a batch at a time rather than with a seek and a read per strip.
+  uint32_t batch[256];
+  constexpr uint64_t kBatch = sizeof batch / sizeof batch[0];
   for (uint64_t i = 0; i < used; ++i) {
-    file_->Seek(static_cast<int32_t>(strip_offsets + 4 * i));
-    const uint32_t offset = Read32();
+    if (i % kBatch == 0) {
+      const uint64_t count = std::min(kBatch, used - i);
+      file_->Seek(static_cast<int32_t>(strip_offsets + 4 * i));
+      file_->Read(static_cast<int32_t>(count * 4), batch);
+    }
+    const uint32_t offset = order_.ReadUL(batch[i % kBatch]);
     const uint64_t first = i * per_strip;
     const uint64_t last = std::min(first + per_strip - 1, rows - 1);
     const TiffStatus status = ReadStrip(image, offset, static_cast<int32_t>(first),

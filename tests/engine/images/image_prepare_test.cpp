@@ -231,15 +231,4 @@ TEST(ImageLifecycle, ReleaseKeepsThePurposeAndCreateStartsZeroed) {
   EXPECT_EQ(image.format, 0);
 }
 
-// Preparing an image that is already 16-bit keeps its pixels.
-TEST(ImageLifecycle, PreparingTwiceConvertsOnlyOnce) {
-  StartHeadlessEngine();
-  Image image;
-  Fill(image, {kOrange}, false);
-  image.Prepare(DRAW_PLAIN);
-  image.Prepare(DRAW_PLAIN);
-  EXPECT_EQ(image.pixels16()[0], 0xCB26);
-  EXPECT_EQ(image.format, IMAGE_RGB16);
-}
-
 }  // namespace
