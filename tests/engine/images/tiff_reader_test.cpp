@@ -64,7 +64,9 @@ TEST_P(ReadsExactly, EveryByteFromItsPlace) {
   const Picture want = tiff_files::Pattern(7, 5, c.alpha);
   const Bytes file = tiff_files::MakeTiff(
       want, {.msb_first = c.msb_first, .bits = c.bits, .rows_per_strip = c.rows_per_strip});
-  const Decoded d = Decode(file, "good");
+  const Decoded d =
+      Decode(file, "good-" + std::to_string(c.msb_first) + "-" + std::to_string(c.bits) + "-" +
+                       std::to_string(c.alpha) + "-" + std::to_string(c.rows_per_strip));
   EXPECT_EQ(d.outcome.status, TIFF_OK);
   EXPECT_EQ(d.outcome.compression_notices, 0);
   EXPECT_FALSE(d.outcome.more_images);
