@@ -62,6 +62,20 @@ TEST_F(RoundsTest, StreakMultiplierDoublesToSixteenAndAMissResetsIt) {
   EXPECT_EQ(match_.state.rounds_left, 9);
 }
 
+TEST_F(RoundsTest, ARoundLastsItsMinuteWhereverTheClockStands) {
+  // Across the top of a signed int, and across the wrap of the 32-bit clock.
+  for (const uint32_t start : {0x7FFFFFFFu - 20000, 0xFFFFFFFFu - 20000}) {
+    headless_->SetTime(start);
+    match_.StartRound(GAME_STREAK, 0);
+    Advance(ROUND_MS - 1);
+    Hits(NO_COLOUR, NO_COLOUR);
+    EXPECT_EQ(match_.state.game_state, GAME_STREAK) << start;
+    Advance(1);
+    Hits(NO_COLOUR, NO_COLOUR);
+    EXPECT_EQ(match_.state.game_state, GAME_VOTE) << start;
+  }
+}
+
 TEST_F(RoundsTest, EchoColoursAreSetByTheOpponentAndAnswered) {
   match_.state.multiplier[LEFT] = 7;
   match_.StartRound(GAME_ECHO, 0);
