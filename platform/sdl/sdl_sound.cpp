@@ -69,7 +69,7 @@ class SdlSound final : public Sound {
   Result CreateSoundBuffer(const BufferDesc& desc, SoundBuffer** out) override;
   void Release() override { delete this; }
 
-  const SDL_AudioSpec& spec() const { return spec_; }
+  const SDL_AudioSpec& device_format() const { return device_format_; }
   SDL_AudioDeviceID device() const { return device_; }
   static void Callback(void* user, uint8_t* stream, int length);
 
@@ -77,7 +77,7 @@ class SdlSound final : public Sound {
   void Close();
 
   SDL_AudioDeviceID device_ = 0;
-  SDL_AudioSpec spec_{};
+  SDL_AudioSpec device_format_{};
   uint32_t level_ = 0;
   std::vector<std::unique_ptr<SdlSoundBuffer>> buffers_;
 };
@@ -130,7 +130,7 @@ Result SdlSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** region1, uin
 }
 
 bool SdlSoundBuffer::Convert(std::vector<uint8_t>* converted) const {
-  const SDL_AudioSpec& to = sound_.spec();
+  const SDL_AudioSpec& to = sound_.device_format();
   const SDL_AudioFormat from_format = format_.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
   SDL_AudioStream* stream = SDL_NewAudioStream(from_format, static_cast<Uint8>(format_.channels),
                                                static_cast<int>(format_.samples_per_sec), to.format,
@@ -178,8 +178,9 @@ Result SdlSoundBuffer::SetCurrentPosition(uint32_t position) {
   // The same point in time in the converted samples, on a whole device frame.
   const uint64_t frames = bytes_.size() / format_.block_align;
   const uint64_t frame = position / format_.block_align;
-  const SDL_AudioSpec& spec = sound_.spec();
-  const uint64_t device_frame_bytes = SDL_AUDIO_BITSIZE(spec.format) / 8u * spec.channels;
+  const SDL_AudioSpec& device_format = sound_.device_format();
+  const uint64_t device_frame_bytes =
+      SDL_AUDIO_BITSIZE(device_format.format) / 8u * device_format.channels;
   DeviceLock lock(sound_.device());
   const uint64_t device_frames = converted_.size() / device_frame_bytes;
   cursor_ = static_cast<std::size_t>(frame * device_frames / frames * device_frame_bytes);
@@ -224,8 +225,9 @@ Result SdlSound::CreateSoundBuffer(const BufferDesc& desc, SoundBuffer** out) {
 
 void SdlSound::Callback(void* user, uint8_t* stream, int length) {
   auto* sound = static_cast<SdlSound*>(user);
-  std::memset(stream, sound->spec_.silence, static_cast<std::size_t>(length));
-  for (const auto& buffer : sound->buffers_) buffer->MixInto(stream, length, sound->spec_.format);
+  std::memset(stream, sound->device_format_.silence, static_cast<std::size_t>(length));
+  for (const auto& buffer : sound->buffers_)
+    buffer->MixInto(stream, length, sound->device_format_.format);
 }
 
 void SdlSound::Close() {
@@ -253,7 +255,7 @@ bool SdlSound::Open() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  spec_ = have;
+  device_format_ = have;
   SDL_PauseAudioDevice(device_, 0);
   return true;
 }
