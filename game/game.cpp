@@ -2,7 +2,6 @@
 #include "game/game.h"
 
 #include <ctime>
-#include <optional>
 
 #include "engine/core/hooks.h"
 #include "game/frame.h"
@@ -10,16 +9,13 @@
 Match match;
 GameAssets game_assets;
 
-namespace {
-std::optional<uint32_t> fixed_seed;
-}
-
 void FixGameSeed(uint32_t seed) {
-  fixed_seed = seed;
+  match.state.fixed_seed = seed;
 }
 
 void GameInit() {
-  const uint32_t seed = fixed_seed ? *fixed_seed : static_cast<uint32_t>(std::time(nullptr));
+  const std::optional<uint32_t> fixed = match.state.fixed_seed;
+  const uint32_t seed = fixed ? *fixed : static_cast<uint32_t>(std::time(nullptr));
   InitMatch(&match, &game_assets, seed);
 }
 

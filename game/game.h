@@ -10,5 +10,6 @@ extern Match match;
 extern GameAssets game_assets;
 
 // GameInit seeds the random generator with the calendar time. A replay of a match fixes the
-// seed instead, before GameInit runs, so that the same seed plays the same match.
+// seed instead (kept in the match state), before GameInit runs, so that the same seed plays
+// the same match.
 void FixGameSeed(uint32_t seed);
