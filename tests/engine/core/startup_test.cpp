@@ -1,243 +1,257 @@
-// Start-up: every status a start can end with, what each leaves behind, and the view geometry.
+// Start-up: every status a start can end with, its report, the log it writes, the error table,
+// and the entry's message loop.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
+#include <map>
 #include <string>
 
+#include "core_test.h"
 #include "engine/core/hooks.h"
-#include "engine/core/pixel_format.h"
 #include "engine/core/vorn.h"
-#include "game_hooks.h"
-#include "log_file.h"
 #include "support/headless_engine.h"
+
+void GameInit() {
+  ++test_game().init_calls;
+  if (test_game().init) test_game().init();
+}
+
+void GameRun() {
+  ++test_game().run_calls;
+  if (test_game().run) test_game().run();
+}
 
 namespace {
 
-using platform::headless::Config;
 using platform::headless::HeadlessPlatform;
 using platform::headless::Op;
 
-constexpr const char* kSurfaceLinesWindowed =
-    "WinDX:: Front Buffer is in video memory.\n"
-    "  WinDX:: Back Buffer is in video memory.\n"
+const std::string kStarted = "WindowsDX: Initialization started.\n  ";
+const std::string kWindowedSurfaces =
+    "WinDX:: Front Buffer is in video memory.\n  WinDX:: Back Buffer is in video memory.\n"
     "  WinDX:: Back Buffer NOT A FLIP (BACK) BUFFER.\n  ";
+const std::string kFinished = "WindowsDX: Initialization finished OK.\n  ";
 
-TEST(Startup, NormalStartReachesRunningWithExactLog) {
+TEST(Startup, EachFailingStageLeavesItsCodeAndWinMainReportsIt) {
+  using namespace platform;
+  struct {
+    int fullscreen;
+    Op op;  // told to fail, kCount for none
+    Result result;
+    int count, skip;
+    int status;
+    std::size_t windows;      // made before the failure
+    std::string logged = "";  // between the first line and the report
+    int desktop_width = 1024, desktop_height = 768, desktop_depth = 16;
+  } const stages[] = {
+      {0, Op::kRegisterClass, E_FAIL, 1, 0, 1, 0},
+      {0, Op::kCreateWindow, E_FAIL, 1, 0, 3, 0},
+      {0, Op::kCreateWindow, E_FAIL, 1, 1, 5, 1},
+      {0, Op::kUpdateWindow, E_FAIL, 1, 0, 7, 2},
+      {0, Op::kCreateDisplay, DDERR_GENERIC, 1, 0, 9, 2},
+      {0, Op::kDisplayCooperativeLevel, DDERR_GENERIC, 1, 0, 11, 2},
+      {1, Op::kSetDisplayMode, DDERR_GENERIC, 1, 0, 13, 2},
+      {0, Op::kCreateSurface, DDERR_OUTOFMEMORY, 2, 0, 15, 2},
+      {1, Op::kCreateSurface, DDERR_NOFLIPHW, 2, 0, 15, 2, "<WinDX::CreateSurface> No Flip HW\n  "},
+      {0, Op::kCreateSurface, DDERR_OUTOFMEMORY, 2, 1, 17, 2},
+      {1, Op::kGetAttachedSurface, DDERR_NOTFOUND, 1, 0, 17, 2},
+      {0, Op::kCount, OK, 0, 0, 21, 0, "", 799},
+      {0, Op::kCount, OK, 0, 0, 21, 0, "", 1024, 599},
+      {0, Op::kCount, OK, 0, 0, 22, 0, "", 1024, 768, 32},
+      {0, Op::kCreateSound, DSERR_NODRIVER, 1, 0, 23, 2, kWindowedSurfaces},
+      {0, Op::kSoundCooperativeLevel, DSERR_INVALIDPARAM, 1, 0, 24, 2, kWindowedSurfaces}};
+  for (const auto& stage : stages) {
+    SCOPED_TRACE(stage.status);
+    HeadlessPlatform& headless = UseFreshHeadless({.desktop_width = stage.desktop_width,
+                                                   .desktop_height = stage.desktop_height,
+                                                   .desktop_depth = stage.desktop_depth});
+    if (stage.op != Op::kCount) headless.Fail(stage.op, stage.result, stage.count, stage.skip);
+    test_game() = {};
+    bool started = true;
+    test_game().init = [&] { started = Vorn.Initialize(stage.fullscreen, 800, 600); };
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 1), -1);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(Vorn.status, stage.status);
+    EXPECT_EQ(test_game().run_calls, 0);
+    EXPECT_EQ(headless.WindowCount(), stage.windows);
+    const ErrorText error = LookUpError(stage.status);
+    ExpectReported(headless, error.line, error.advice, kStarted + stage.logged);
+    // No CleanUp on this path; only a sound object without its level is let go.
+    EXPECT_FALSE(headless.DisplayReleased());
+    EXPECT_EQ(headless.SoundReleased(), stage.status == ERR_SOUNDCOOP);
+    EXPECT_EQ(Vorn.ds, nullptr);
+  }
+}
+
+TEST(Startup, AStartNeverRunOrWithoutAPlatformFailsCleanly) {
   HeadlessPlatform& headless = UseFreshHeadless();
-  EXPECT_TRUE(Vorn.Initialize(0, 800, 600));
-  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
-  EXPECT_EQ(ReadDebugLog(), std::string("WindowsDX: Initialization started.\n  ") +
-                                kSurfaceLinesWindowed +
-                                "WindowsDX: Initialization finished OK.\n  ");
-  EXPECT_EQ(Vorn.req_fullscreen, 0);
-  EXPECT_EQ(Vorn.req_xres, 800);
-  EXPECT_EQ(Vorn.req_yres, 600);
-  EXPECT_EQ(Vorn.screen_bpp, 16);
-  EXPECT_EQ(Vorn.active, 1);
-  EXPECT_EQ(headless.DisplayCooperativeFlags(), platform::DDSCL_NORMAL);
-  EXPECT_EQ(headless.SoundCooperativeLevel(), platform::DSSCL_NORMAL);
-  EXPECT_TRUE(headless.ClassRegistered("Vorn"));
-  EXPECT_NE(Vorn.ds, nullptr);
-  EXPECT_TRUE(headless.MessageBoxes().empty());
-}
-
-// A stage told to fail, and the code it must leave.
-struct FailingStage {
-  const char* name;
-  int fullscreen;
-  std::function<void(Config&)> configure;        // desktop changes
-  std::function<void(HeadlessPlatform&)> fault;  // injected failures
-  int status;
-  const char* log_before_report;  // log lines between the first line and the report
-};
-
-void PrintTo(const FailingStage& c, std::ostream* out) {
-  *out << c.name;
-}
-
-std::string ReportText(int code) {
-  const ErrorText error = LookUpError(code);
-  return std::string("Unable to start Vorn.\n\n") + error.line + "\n\n" + error.advice;
-}
-
-class FailedStart : public testing::TestWithParam<FailingStage> {};
-
-TEST_P(FailedStart, LeavesItsCodeAndWinMainReportsItOnce) {
-  const FailingStage& stage = GetParam();
-  Config config;
-  if (stage.configure) stage.configure(config);
-  HeadlessPlatform& headless = UseFreshHeadless(config);
-  if (stage.fault) stage.fault(headless);
-  ResetTestGame();
-  bool initialized = true;
-  test_game().init = [&] { initialized = Vorn.Initialize(stage.fullscreen, 800, 600); };
-
+  test_game() = {};
   EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 1), -1);
-  EXPECT_FALSE(initialized);
-  EXPECT_EQ(Vorn.status, stage.status);
-  EXPECT_EQ(test_game().run_calls, 0);
   ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.MessageBoxes()[0].owner, nullptr);
   EXPECT_EQ(headless.MessageBoxes()[0].caption, "Vorn");
-  EXPECT_EQ(headless.MessageBoxes()[0].text, ReportText(stage.status));
-  EXPECT_EQ(ReadDebugLog(), std::string("WindowsDX: Initialization started.\n  ") +
-                                stage.log_before_report + "Vorn " + LookUpError(stage.status).line +
-                                "\n  ");
-  // No CleanUp on this path: whatever was made is still there.
-  EXPECT_FALSE(headless.DisplayReleased());
-}
+  EXPECT_EQ(headless.MessageBoxes()[0].text,
+            "Unable to start Vorn.\n\nError: NO_INIT (User did not initialize Vorn)\n\nYou must "
+            "start Vorn by calling:\n  Vorn.Initialize (fullscreen, xres, yres)\n\nfrom the "
+            "initialize() function. See documentation for starting Vorn.");
+  EXPECT_EQ(test_game().run_calls, 0);
 
-std::function<void(HeadlessPlatform&)> FailOp(Op op, platform::Result result, int count = 1,
-                                              int skip = 0) {
-  return [=](HeadlessPlatform& h) { h.Fail(op, result, count, skip); };
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryStage, FailedStart,
-    testing::Values(
-        FailingStage{"ClassRegistration", 0, nullptr, FailOp(Op::kRegisterClass, platform::E_FAIL),
-                     1, ""},
-        FailingStage{"MeasuringWindow", 0, nullptr, FailOp(Op::kCreateWindow, platform::E_FAIL), 3,
-                     ""},
-        FailingStage{"MainWindow", 0, nullptr, FailOp(Op::kCreateWindow, platform::E_FAIL, 1, 1), 5,
-                     ""},
-        FailingStage{"ShowWindow", 0, nullptr, FailOp(Op::kUpdateWindow, platform::E_FAIL), 7, ""},
-        FailingStage{"DisplayObject", 0, nullptr,
-                     FailOp(Op::kCreateDisplay, platform::DDERR_GENERIC), 9, ""},
-        FailingStage{"DisplayLevel", 0, nullptr,
-                     FailOp(Op::kDisplayCooperativeLevel, platform::DDERR_GENERIC), 11, ""},
-        FailingStage{"DisplayMode", 1, nullptr,
-                     FailOp(Op::kSetDisplayMode, platform::DDERR_GENERIC), 13, ""},
-        FailingStage{"WindowedFrontSurface", 0, nullptr,
-                     FailOp(Op::kCreateSurface, platform::DDERR_OUTOFMEMORY, 2), 15, ""},
-        FailingStage{"FullscreenFrontSurface", 1, nullptr,
-                     FailOp(Op::kCreateSurface, platform::DDERR_NOFLIPHW, 2), 15,
-                     "<WinDX::CreateSurface> No Flip HW\n  "},
-        FailingStage{"WindowedBackSurface", 0, nullptr,
-                     FailOp(Op::kCreateSurface, platform::DDERR_OUTOFMEMORY, 2, 1), 17, ""},
-        FailingStage{"FullscreenBackSurface", 1, nullptr,
-                     FailOp(Op::kGetAttachedSurface, platform::DDERR_NOTFOUND), 17, ""},
-        FailingStage{"WiderThanDesktop", 0, [](Config& c) { c.desktop_width = 799; }, nullptr, 21,
-                     ""},
-        FailingStage{"TallerThanDesktop", 0, [](Config& c) { c.desktop_height = 599; }, nullptr, 21,
-                     ""},
-        FailingStage{"ThirtyTwoBitDesktop", 0, [](Config& c) { c.desktop_depth = 32; }, nullptr, 22,
-                     ""},
-        FailingStage{"SoundObject", 0, nullptr, FailOp(Op::kCreateSound, platform::DSERR_NODRIVER),
-                     23, kSurfaceLinesWindowed},
-        FailingStage{"SoundLevel", 0, nullptr,
-                     FailOp(Op::kSoundCooperativeLevel, platform::DSERR_INVALIDPARAM), 24,
-                     kSurfaceLinesWindowed}),
-    [](const testing::TestParamInfo<FailingStage>& param_info) { return param_info.param.name; });
-
-TEST(Startup, ThirtyTwoBitDesktopMakesNoWindow) {
-  Config config;
-  config.desktop_depth = 32;
-  HeadlessPlatform& headless = UseFreshHeadless(config);
-  EXPECT_FALSE(Vorn.Initialize(0, 800, 600));
-  EXPECT_EQ(Vorn.status, ERR_BPP);
-  EXPECT_EQ(headless.WindowCount(), 0u);
-  EXPECT_EQ(Vorn.hwnd, nullptr);
-}
-
-TEST(Startup, TooLargeWindowedRequestMakesNoWindow) {
-  HeadlessPlatform& headless = UseFreshHeadless();
-  EXPECT_FALSE(Vorn.Initialize(0, 1025, 768));
-  EXPECT_EQ(Vorn.status, ERR_REQSIZE);
-  EXPECT_EQ(headless.WindowCount(), 0u);
-}
-
-TEST(Startup, SoundLevelFailureReleasesTheSoundObject) {
-  HeadlessPlatform& headless = UseFreshHeadless();
-  headless.Fail(Op::kSoundCooperativeLevel, platform::DSERR_GENERIC);
-  EXPECT_FALSE(Vorn.Initialize(0, 800, 600));
-  EXPECT_EQ(Vorn.status, ERR_SOUNDCOOP);
-  EXPECT_TRUE(headless.SoundReleased());
-  EXPECT_EQ(Vorn.ds, nullptr);
-}
-
-TEST(Startup, FrontSurfaceRetryIsEnoughWhenOnlyTheFirstRequestFails) {
-  for (int fullscreen : {0, 1}) {
-    HeadlessPlatform& headless = UseFreshHeadless();
-    headless.Fail(Op::kCreateSurface, platform::DDERR_OUTOFVIDEOMEMORY);
-    EXPECT_TRUE(Vorn.Initialize(fullscreen, 800, 600)) << fullscreen;
-    // Only the full-screen request logs its first refusal.
-    EXPECT_EQ(ReadDebugLog().find("Out Of Video Memory") != std::string::npos, fullscreen == 1);
-  }
-}
-
-// Each result the full-screen front request can be refused with, and its log line.
-struct RefusalLine {
-  platform::Result result;
-  const char* line;
-};
-
-void PrintTo(const RefusalLine& c, std::ostream* out) {
-  *out << c.result;
-}
-
-class FullscreenFrontRefusal : public testing::TestWithParam<RefusalLine> {};
-
-TEST_P(FullscreenFrontRefusal, WritesItsLine) {
-  HeadlessPlatform& headless = UseFreshHeadless();
-  headless.Fail(Op::kCreateSurface, GetParam().result);
-  EXPECT_TRUE(Vorn.Initialize(1, 800, 600));
-  EXPECT_EQ(ReadDebugLog(), std::string("WindowsDX: Initialization started.\n  ") +
-                                GetParam().line +
-                                "WinDX:: Front Buffer is in video memory.\n"
-                                "  WinDX:: Back Buffer is in video memory.\n"
-                                "  WinDX:: Back Buffer is a valid flip (back) buffer.\n"
-                                "  WindowsDX: Initialization finished OK.\n  ");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    LogTable, FullscreenFrontRefusal,
-    testing::Values(
-        RefusalLine{platform::DDERR_OUTOFMEMORY, "<WinDX::CreateSurface> Out of Memory\n  "},
-        RefusalLine{platform::DDERR_INVALIDPARAMS, "<WinDX::CreateSurface> Invalid Params\n  "},
-        RefusalLine{platform::DDERR_INCOMPATIBLEPRIMARY,
-                    "<WinDX::CreateSurface> Incompatible Primary\n  "},
-        RefusalLine{platform::DDERR_INVALIDCAPS, "<WinDX::CreateSurface> Invalid Caps\n  "},
-        RefusalLine{platform::DDERR_INVALIDOBJECT, "<WinDX::CreateSurface> Invalid Object\n  "},
-        RefusalLine{platform::DDERR_INVALIDPIXELFORMAT,
-                    "<WinDX::CreateSurface> Invalid Pixel Format\n  "},
-        RefusalLine{platform::DDERR_NOALPHAHW, "<WinDX::CreateSurface> No Alpha HW\n  "},
-        RefusalLine{platform::DDERR_NOCOOPERATIVELEVELSET,
-                    "<WinDX::CreateSurface> No Cooperate Level Set\n  "},
-        RefusalLine{platform::DDERR_NOEXCLUSIVEMODE,
-                    "<WinDX::CreateSurface> No Exclusive Mode\n  "},
-        RefusalLine{platform::DDERR_NOFLIPHW, "<WinDX::CreateSurface> No Flip HW\n  "},
-        RefusalLine{platform::DDERR_NOZBUFFERHW, "<WinDX::CreateSurface> No Z-Buffer HW\n  "},
-        RefusalLine{platform::DDERR_OUTOFVIDEOMEMORY,
-                    "<WinDX::CreateSurface> Out Of Video Memory\n  "},
-        RefusalLine{platform::DDERR_NODIRECTDRAWHW, "<WinDX::CreateSurface> No Direct Draw HW\n  "},
-        RefusalLine{platform::DDERR_PRIMARYSURFACEALREADYEXISTS,
-                    "<WinDX::CreateSurface> Primary Surface Already Exists\n  "},
-        RefusalLine{platform::DDERR_NOEMULATION, "<WinDX::CreateSurface> No Emulation\n  "},
-        RefusalLine{platform::DDERR_GENERIC, ""}, RefusalLine{platform::DDERR_SURFACELOST, ""}));
-
-TEST(Startup, SurfacesOutsideVideoMemoryAreLoggedSo) {
-  Config config;
-  config.video_memory = false;
-  UseFreshHeadless(config);
-  EXPECT_TRUE(Vorn.Initialize(0, 800, 600));
+  ResetEngine();
+  test_game().init = [] { Vorn.Initialize(0, 800, 600); };
+  EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 1), -1);
+  EXPECT_EQ(Vorn.status, ERR_INITCLASS);
   EXPECT_EQ(ReadDebugLog(),
-            "WindowsDX: Initialization started.\n"
-            "  WinDX:: Front Buffer NOT IN VIDEO MEMORY.\n"
-            "  WinDX:: Back Buffer NOT IN VIDEO MEMORY.\n"
-            "  WinDX:: Back Buffer NOT A FLIP (BACK) BUFFER.\n"
-            "  WindowsDX: Initialization finished OK.\n  ");
+            kStarted + "Vorn Error: INITCLASS_FAILED (Cannot Initialize Window Class)\n  ");
 }
 
-TEST(Startup, InitializeEmptiesALogLeftFromBefore) {
-  {
-    std::ofstream old("debug.txt");
-    old << "an earlier run\n";
+// A refused first request for the full-screen front surface logs its result before the retry;
+// a refused windowed one is retried silently.
+TEST(Startup, SurfaceCreationLogsItsRefusalsAndWhereTheSurfacesLive) {
+  using namespace platform;
+  const std::string chain =
+      "WinDX:: Front Buffer is in video memory.\n  WinDX:: Back Buffer is in video memory.\n"
+      "  WinDX:: Back Buffer is a valid flip (back) buffer.\n  ";
+  struct {
+    int fullscreen;
+    Result refusal;
+    const char* line;  // null: not logged
+  } const cases[] = {
+      {1, DDERR_OUTOFMEMORY, "Out of Memory"},
+      {1, DDERR_INVALIDPARAMS, "Invalid Params"},
+      {1, DDERR_INCOMPATIBLEPRIMARY, "Incompatible Primary"},
+      {1, DDERR_INVALIDCAPS, "Invalid Caps"},
+      {1, DDERR_INVALIDOBJECT, "Invalid Object"},
+      {1, DDERR_INVALIDPIXELFORMAT, "Invalid Pixel Format"},
+      {1, DDERR_NOALPHAHW, "No Alpha HW"},
+      {1, DDERR_NOCOOPERATIVELEVELSET, "No Cooperate Level Set"},
+      {1, DDERR_NOEXCLUSIVEMODE, "No Exclusive Mode"},
+      {1, DDERR_NOFLIPHW, "No Flip HW"},
+      {1, DDERR_NOZBUFFERHW, "No Z-Buffer HW"},
+      {1, DDERR_OUTOFVIDEOMEMORY, "Out Of Video Memory"},
+      {1, DDERR_NODIRECTDRAWHW, "No Direct Draw HW"},
+      {1, DDERR_PRIMARYSURFACEALREADYEXISTS, "Primary Surface Already Exists"},
+      {1, DDERR_NOEMULATION, "No Emulation"},
+      {1, DDERR_GENERIC, nullptr},
+      {1, DDERR_SURFACELOST, nullptr},
+      {0, DDERR_OUTOFVIDEOMEMORY, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    UseFreshHeadless().Fail(Op::kCreateSurface, c.refusal);
+    EXPECT_TRUE(Vorn.Initialize(c.fullscreen, 800, 600));
+    const std::string refused =
+        c.line != nullptr ? std::string("<WinDX::CreateSurface> ") + c.line + "\n  " : "";
+    EXPECT_EQ(ReadDebugLog(),
+              kStarted + refused + (c.fullscreen == 1 ? chain : kWindowedSurfaces) + kFinished);
   }
-  UseFreshHeadless();
-  Vorn.Initialize(0, 800, 600);
-  EXPECT_EQ(ReadDebugLog().rfind("WindowsDX: Initialization started.\n", 0), 0u);
+  UseFreshHeadless({.video_memory = false});
+  EXPECT_TRUE(Vorn.Initialize(0, 800, 600));
+  EXPECT_EQ(ReadDebugLog(), kStarted +
+                                "WinDX:: Front Buffer NOT IN VIDEO MEMORY.\n  WinDX:: Back Buffer "
+                                "NOT IN VIDEO MEMORY.\n  WinDX:: Back Buffer NOT A FLIP (BACK) "
+                                "BUFFER.\n  " +
+                                kFinished);
+}
+
+TEST(ErrorTable, EachCodeHasItsLineAndOthersAreUnregistered) {
+  const std::map<int, std::string> lines = {
+      {0, "NO_INIT (User did not initialize Vorn)"},
+      {1, "INITCLASS_FAILED (Cannot Initialize Window Class)"},
+      {3, "INITWINTEMP_FAILED (Cannot Initialize Temp Window)"},
+      {5, "INITWINREAL_FAILED (Cannot Initialize Main Window)"},
+      {7, "SHOWWIN_FAILED (Unable to show Main Window)"},
+      {9, "DDSTART_FAILED (Unable to start DirectX)"},
+      {11, "DDSETLEVEL_FAILED (Unable to set DirectX Cooperative Level)"},
+      {13, "SETMODE_FAILED (Unable to set screen mode)"},
+      {15, "FRONTSURFACE_FAILED (Unable to create primary surface)"},
+      {17, "BACKSURFACE_FAILED (Unable to create secondary surface)"},
+      {21, "REQSIZE_FAILED (Requested size too large)"},
+      {22, "BPP_FAILED (Screen depth not supported)"},
+      {23, "SOUNDINIT_FAILED (Unable to initialize Direct Sound)"},
+      {24, "SOUNDCOOP_FAILED (Unable to set Direct Sound Cooperative Level"},
+      {25, "SOUNDCREATE_FAILED (Unable to create Direct Sound buffer."},
+      {26, "SOUNDMATCH_FAILED (Loaded sounds do not match."},
+      {27, "SOUNDCAPS_FAILED (Unable to get Sound Buffer Capabilities."},
+      {28, "SOUNDBUFLEN_FAILED (Direct Sound buffer and SoundX buffers do not match."},
+      {29, "SOUNDLOST_FAIL (Direct Sound buffer was lost."},
+      {30, "SOUNDINVALID_FAIL (Direct Sound Invalid Call."},
+      {31, "SOUNDPARAM_FAIL (Direct Sound Invalid Parameter."},
+      {32, "SOUNDPARAM_FAIL (Direct Sound needs Priority Level"},
+      {33, "IMAGEUSE_FAILED (Image used incorrectly)"}};
+  for (int code = -20; code <= 40; ++code) {
+    const auto entry = lines.find(code);
+    const ErrorText error = LookUpError(code);
+    if (entry != lines.end()) {
+      EXPECT_EQ(error.line, "Error: " + entry->second);
+      continue;
+    }
+    EXPECT_STREQ(error.line, "Error: UNREGISTERED") << code;
+    EXPECT_STREQ(error.advice, "Unregistered error with Vorn. Please report.") << code;
+  }
+}
+
+TEST(Report, SetErrorStoresTheCodeAndReportsItOnce) {
+  for (int code : {19, -7, 33}) {
+    SCOPED_TRACE(code);
+    HeadlessPlatform& headless = StartHeadlessEngine();
+    const std::string log_after_start = ReadDebugLog();
+    Vorn.SetError(code);
+    EXPECT_EQ(Vorn.status, code);
+    const ErrorText error = LookUpError(code);
+    ExpectReported(headless, error.line, error.advice, log_after_start);
+  }
+}
+
+// The entry with a game that starts the engine as the game does.
+platform::headless::HeadlessPlatform& StartGame() {
+  HeadlessPlatform& headless = UseFreshHeadless();
+  test_game() = {};
+  test_game().init = [] { Vorn.Initialize(0, 800, 600); };
+  return headless;
+}
+
+// A normal start, over the log of an earlier run, then frames until the window is closed.
+TEST(WinMain, NormalStartRunsFramesAndCloseEndsWithZeroAfterCleanUp) {
+  std::ofstream("debug.txt") << "an earlier run\n";
+  HeadlessPlatform& headless = StartGame();
+  int frames_with_surfaces = 0;
+  test_game().run = [&] {
+    if (Vorn.dd_back != nullptr) ++frames_with_surfaces;
+    if (test_game().run_calls == 3) headless.PostClose();
+  };
+  int instance = 0;
+  EXPECT_EQ(WinMain(&instance, nullptr, nullptr, 5), 0);
+  EXPECT_EQ(Vorn.instance, &instance);
+  EXPECT_EQ(headless.FindWindow(Vorn.hwnd)->show_cmd, 5);
+  EXPECT_EQ(test_game().init_calls, 1);
+  EXPECT_EQ(ReadDebugLog(), kStarted + kWindowedSurfaces + kFinished);
+  EXPECT_EQ(headless.SoundCooperativeLevel(), platform::DSSCL_NORMAL);
+  EXPECT_EQ(frames_with_surfaces, 3);
+  EXPECT_EQ(test_game().run_calls, 3);
+  EXPECT_TRUE(headless.MessageBoxes().empty());
+  // CleanUp let go of the display and its surfaces, and cleared them: a second one does nothing.
+  EXPECT_EQ(Vorn.dd, nullptr);
+  EXPECT_EQ(Vorn.dd_front, nullptr);
+  EXPECT_EQ(Vorn.dd_back, nullptr);
+  EXPECT_TRUE(headless.DisplayReleased());
+  EXPECT_EQ(headless.LiveSurfaces(), 0);
+  Vorn.CleanUp();
+  EXPECT_EQ(headless.ReleaseErrors(), 0);
+  EXPECT_FALSE(headless.SoundReleased());  // not part of the display
+}
+
+TEST(WinMain, WaitingMessagesAreAllHandledBeforeTheNextFrame) {
+  HeadlessPlatform& headless = StartGame();
+  for (int key = 'A'; key <= 'E'; ++key) headless.PostKeyDown(key);
+  int keys_down_at_first_frame = 0;
+  test_game().run = [&] {
+    EXPECT_EQ(headless.PendingMessages(), 0u);
+    for (int key = 'A'; key <= 'E'; ++key) keys_down_at_first_frame += Vorn.keys[key];
+    headless.PostClose();
+  };
+  EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 1), 0);
+  EXPECT_EQ(keys_down_at_first_frame, 5);
+  // The loop translated the letters into typed characters as well.
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Vorn.char_buf), Vorn.char_count), "abcde");
 }
 
 }  // namespace

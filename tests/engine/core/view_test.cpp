@@ -1,10 +1,10 @@
-// A frame's lock, unlock and presentation, and the release of the display at the end.
+// A frame's lock, unlock and presentation, and what each refusal of the display leads to.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "core_test.h"
 #include "engine/core/vorn.h"
-#include "log_file.h"
 #include "support/headless_engine.h"
 
 namespace {
@@ -13,164 +13,112 @@ using platform::headless::HeadlessPlatform;
 using platform::headless::Op;
 using platform::headless::PresentKind;
 
-// Draws a frame: every visible pixel gets a value from its position.
+uint16_t Pattern(int x, int y) {
+  return static_cast<uint16_t>(x * 7 + y * 3);
+}
+
+// Draws every visible pixel of a frame, through the row stride.
 void DrawPattern() {
   ASSERT_TRUE(Vorn.ViewLock());
   for (int y = 0; y <= Vorn.clip_bottom; ++y) {
-    for (int x = 0; x <= Vorn.clip_right; ++x) {
-      Vorn.view[y * Vorn.view_stride + x] = static_cast<uint16_t>(x * 7 + y * 3);
-    }
+    for (int x = 0; x <= Vorn.clip_right; ++x) Vorn.view[y * Vorn.view_stride + x] = Pattern(x, y);
   }
   EXPECT_EQ(Vorn.ViewUnlock(), 1);
 }
 
-void ExpectPattern(const platform::headless::Frame& frame) {
-  ASSERT_EQ(frame.width, Vorn.clip_right + 1);
-  ASSERT_EQ(frame.height, Vorn.clip_bottom + 1);
-  for (int y = 0; y < frame.height; y += 37) {
-    for (int x = 0; x < frame.width; x += 13) {
-      ASSERT_EQ(frame.At(x, y), static_cast<uint16_t>(x * 7 + y * 3)) << x << "," << y;
+TEST(View, FramesAreCopiedToTheClientAreaOrFlipped) {
+  struct {
+    int fullscreen, pitch;
+    PresentKind kind;
+  } const cases[] = {{0, 0, PresentKind::kCopy},
+                     {0, 1664, PresentKind::kCopy},
+                     {1, 0, PresentKind::kFlip},
+                     {1, 1664, PresentKind::kFlip}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.fullscreen << ", pitch " << c.pitch);
+    HeadlessPlatform& headless =
+        StartHeadlessEngine({.fullscreen = c.fullscreen, .back_pitch = c.pitch});
+    DrawPattern();
+    EXPECT_EQ(Vorn.ViewUpdate(), 1);
+    ASSERT_EQ(headless.PresentCount(), 1u);
+    const platform::headless::Frame& frame = *headless.LastFrame();
+    EXPECT_EQ(frame.kind, c.kind);
+    ASSERT_EQ(frame.width, 800);
+    ASSERT_EQ(frame.height, 600);
+    for (int y = 0; y < frame.height; y += 37) {
+      for (int x = 0; x < frame.width; x += 13) ASSERT_EQ(frame.At(x, y), Pattern(x, y)) << x;
     }
+    const int left = c.fullscreen == 1 ? 0 : Vorn.win_x;
+    const int top = c.fullscreen == 1 ? 0 : Vorn.win_y;
+    EXPECT_EQ(frame.x, left);
+    EXPECT_EQ(frame.y, top);
+    EXPECT_EQ(headless.ScreenPixel(left + 10, top + 20), Pattern(10, 20));
   }
 }
 
-TEST(View, WindowedFrameIsCopiedToTheClientArea) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  DrawPattern();
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  ASSERT_EQ(headless.PresentCount(), 1u);
-  const auto& frame = *headless.LastFrame();
-  EXPECT_EQ(frame.kind, PresentKind::kCopy);
-  EXPECT_EQ(frame.x, Vorn.win_x);
-  EXPECT_EQ(frame.y, Vorn.win_y);
-  ExpectPattern(frame);
-  EXPECT_EQ(headless.ScreenPixel(Vorn.win_x + 10, Vorn.win_y + 20), 10 * 7 + 20 * 3);
-}
-
-TEST(View, WidePitchRowsAreFollowedByTheStride) {
-  HeadlessEngineOptions options;
-  options.back_pitch = 1664;
-  HeadlessPlatform& headless = StartHeadlessEngine(options);
-  DrawPattern();
-  Vorn.ViewUpdate();
-  ExpectPattern(*headless.LastFrame());
-}
-
-TEST(View, FullscreenFramesFlip) {
-  HeadlessEngineOptions options;
-  options.fullscreen = 1;
-  HeadlessPlatform& headless = StartHeadlessEngine(options);
-  DrawPattern();
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  ASSERT_NE(headless.LastFrame(), nullptr);
-  EXPECT_EQ(headless.LastFrame()->kind, PresentKind::kFlip);
-  ExpectPattern(*headless.LastFrame());
-}
-
-TEST(View, FullscreenLostChainIsRestoredSilently) {
-  HeadlessEngineOptions options;
-  options.fullscreen = 1;
-  HeadlessPlatform& headless = StartHeadlessEngine(options);
+TEST(View, ALostFullScreenChainIsRestoredSilently) {
+  HeadlessPlatform& headless = StartHeadlessEngine({.fullscreen = 1});
   headless.LoseSurfaces();
   EXPECT_EQ(Vorn.ViewUpdate(), 1);
   EXPECT_EQ(headless.Calls(Op::kRestore), 1);
   EXPECT_TRUE(headless.MessageBoxes().empty());
-  EXPECT_EQ(Vorn.dd_front->IsLost(), platform::OK);
   EXPECT_EQ(Vorn.dd_back->IsLost(), platform::OK);
   DrawPattern();
   Vorn.ViewUpdate();
   EXPECT_EQ(headless.PresentCount(), 1u);
 }
 
-TEST(View, NothingIsShownWhileAnotherWindowIsInFront) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  headless.SetForegroundWindow(nullptr);
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  EXPECT_EQ(headless.PresentCount(), 0u);
-  headless.SetForegroundWindow(Vorn.hwnd);
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  EXPECT_EQ(headless.PresentCount(), 1u);
-}
-
-// What a refused copy returns, and whether it shows the lost-surface notice.
-struct CopyRefusal {
-  const char* name;
-  platform::Result copy;
-  Op restore_fault_op;  // a restore told to fail, or kCount for none
-  int restore_skip;
-  int expected;
-  bool notice;
-};
-
-void PrintTo(const CopyRefusal& c, std::ostream* out) {
-  *out << c.name;
-}
-
-class RefusedCopy : public testing::TestWithParam<CopyRefusal> {};
-
-TEST_P(RefusedCopy, ReturnsAndNotifies) {
-  const CopyRefusal& c = GetParam();
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  headless.Fail(Op::kBltFast, c.copy);
-  if (c.restore_fault_op != Op::kCount) {
-    headless.Fail(c.restore_fault_op, platform::DDERR_GENERIC, 1, c.restore_skip);
+// A refused windowed copy: what ViewUpdate returns, and whether the lost-surface notice shows.
+TEST(View, RefusedCopies) {
+  struct {
+    platform::Result copy;
+    int restore_skip;  // restores that work before one fails; -1: none fails
+    int expected;
+    int restores;  // tried; the notice shows when there are any
+  } const cases[] = {
+      {platform::DDERR_WASSTILLDRAWING, -1, 0, 0},
+      {platform::DDERR_GENERIC, -1, 1, 0},
+      {platform::DDERR_SURFACELOST, -1, 1, 2},
+      {platform::DDERR_SURFACELOST, 0, 0, 1},  // the front not restored
+      {platform::DDERR_SURFACELOST, 1, 0, 2},  // the back not restored
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.copy << ", restore skip " << c.restore_skip);
+    HeadlessPlatform& headless = StartHeadlessEngine();
+    headless.Fail(Op::kBltFast, c.copy);
+    if (c.restore_skip >= 0)
+      headless.Fail(Op::kRestore, platform::DDERR_GENERIC, 1, c.restore_skip);
+    EXPECT_EQ(Vorn.ViewUpdate(), c.expected);
+    EXPECT_EQ(headless.PresentCount(), 0u);
+    EXPECT_EQ(headless.Calls(Op::kRestore), c.restores);
+    if (c.restores == 0) {
+      EXPECT_TRUE(headless.MessageBoxes().empty());
+      continue;
+    }
+    ASSERT_EQ(headless.MessageBoxes().size(), 1u);
+    EXPECT_EQ(headless.MessageBoxes()[0].owner, Vorn.hwnd);
+    EXPECT_EQ(headless.MessageBoxes()[0].caption, "");
+    EXPECT_EQ(headless.MessageBoxes()[0].text, "<WinDX::ViewUpdate> Error: Surface Lost");
+    // The frame is not shown again; the next one is.
+    EXPECT_EQ(Vorn.ViewUpdate(), 1);
+    EXPECT_EQ(headless.PresentCount(), 1u);
   }
-  EXPECT_EQ(Vorn.ViewUpdate(), c.expected);
-  EXPECT_EQ(headless.PresentCount(), 0u);
-  if (!c.notice) {
-    EXPECT_TRUE(headless.MessageBoxes().empty());
-    EXPECT_EQ(headless.Calls(Op::kRestore), 0);
-    return;
-  }
-  ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.MessageBoxes()[0].owner, Vorn.hwnd);
-  EXPECT_EQ(headless.MessageBoxes()[0].caption, "");
-  EXPECT_EQ(headless.MessageBoxes()[0].text, "<WinDX::ViewUpdate> Error: Surface Lost");
-  // The frame is not shown again; the next one is.
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  EXPECT_EQ(headless.PresentCount(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Results, RefusedCopy,
-    testing::Values(
-        CopyRefusal{"StillDrawing", platform::DDERR_WASSTILLDRAWING, Op::kCount, 0, 0, false},
-        CopyRefusal{"OtherFailure", platform::DDERR_GENERIC, Op::kCount, 0, 1, false},
-        CopyRefusal{"LostAndRestored", platform::DDERR_SURFACELOST, Op::kCount, 0, 1, true},
-        CopyRefusal{"LostFrontNotRestored", platform::DDERR_SURFACELOST, Op::kRestore, 0, 0, true},
-        CopyRefusal{"LostBackNotRestored", platform::DDERR_SURFACELOST, Op::kRestore, 1, 0, true}),
-    [](const testing::TestParamInfo<CopyRefusal>& param_info) { return param_info.param.name; });
-
-TEST(View, LostSurfacesRestoreBothAndShowTheNoticeOncePerCopy) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  headless.LoseSurfaces();
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  EXPECT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(Vorn.dd_front->IsLost(), platform::OK);
-  EXPECT_EQ(Vorn.dd_back->IsLost(), platform::OK);
-  EXPECT_EQ(Vorn.ViewUpdate(), 1);
-  EXPECT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.PresentCount(), 1u);
-}
-
-TEST(View, FailedLockSetsTwentyAndReportsUnregistered) {
+TEST(View, AFailedLockSetsTwentyAndReportsUnregistered) {
   HeadlessPlatform& headless = StartHeadlessEngine();
   const std::string log_after_start = ReadDebugLog();
   headless.Fail(Op::kLock, platform::DDERR_SURFACELOST);
   EXPECT_FALSE(Vorn.ViewLock());
   EXPECT_EQ(Vorn.status, STATUS_VIEWLOCK_FAILED);
-  ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.MessageBoxes()[0].caption, "Vorn");
-  EXPECT_EQ(headless.MessageBoxes()[0].text,
-            "Unable to start Vorn.\n\nError: UNREGISTERED\n\nUnregistered error with Vorn. Please "
-            "report.");
-  EXPECT_EQ(ReadDebugLog(), log_after_start + "Vorn Error: UNREGISTERED\n  ");
+  ExpectReported(headless, "Error: UNREGISTERED", "Unregistered error with Vorn. Please report.",
+                 log_after_start);
   // The game goes on: the next lock works.
   EXPECT_TRUE(Vorn.ViewLock());
   Vorn.ViewUnlock();
 }
 
-TEST(View, LockWithoutSurfacesFailsLikeARefusedLock) {
+TEST(View, WithoutSurfacesALockFailsAndTheRestDoesNothing) {
   HeadlessPlatform& headless = UseFreshHeadless();
   EXPECT_FALSE(Vorn.ViewLock());
   EXPECT_EQ(Vorn.status, STATUS_VIEWLOCK_FAILED);
@@ -179,20 +127,7 @@ TEST(View, LockWithoutSurfacesFailsLikeARefusedLock) {
   EXPECT_EQ(Vorn.ViewUpdate(), 1);
 }
 
-TEST(View, CleanUpReleasesEachObjectOnce) {
-  HeadlessPlatform& headless = StartHeadlessEngine();
-  EXPECT_EQ(headless.LiveSurfaces(), 2);
-  Vorn.CleanUp();
-  EXPECT_EQ(headless.LiveSurfaces(), 0);
-  EXPECT_TRUE(headless.DisplayReleased());
-  Vorn.CleanUp();
-  EXPECT_EQ(headless.ReleaseErrors(), 0);
-  // The sound object is not part of the display.
-  EXPECT_FALSE(headless.SoundReleased());
-  EXPECT_NE(Vorn.ds, nullptr);
-}
-
-TEST(View, SecondSurfaceCreationReplacesTheFirstPair) {
+TEST(View, MakingTheSurfacesAgainReplacesThePair) {
   HeadlessPlatform& headless = StartHeadlessEngine();
   EXPECT_TRUE(Vorn.CreateSurface());
   EXPECT_EQ(headless.LiveSurfaces(), 2);
