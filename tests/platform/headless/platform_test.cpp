@@ -1,4 +1,4 @@
-// The headless platform as a whole: clock, sound object, and the back-end table.
+// The headless platform as a whole: clock, sound object and buffers, and the back-end table.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,18 +6,16 @@
 
 #include "platform/backends.h"
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_sound_buffer.h"
 
 namespace {
 
-using platform::headless::Config;
-using platform::headless::HeadlessPlatform;
-using platform::headless::Op;
+using namespace platform;
+using headless::HeadlessPlatform;
+using headless::Op;
 
 TEST(HeadlessClock, SetAdvanceAndWrap) {
-  Config config;
-  config.start_time = 500;
-  HeadlessPlatform headless(config);
-  EXPECT_EQ(headless.Milliseconds(), 500u);
+  HeadlessPlatform headless({.start_time = 500});
   headless.Advance(250);
   EXPECT_EQ(headless.Milliseconds(), 750u);
   headless.SetTime(0xFFFFFFF0u);
@@ -25,69 +23,84 @@ TEST(HeadlessClock, SetAdvanceAndWrap) {
   EXPECT_EQ(headless.Milliseconds(), 0x10u);
 }
 
-TEST(HeadlessSound, CooperativeLevelFaultsAndRelease) {
+TEST(HeadlessSound, BuffersWaitForTheLevelAndFaultsAndReleaseAreHonoured) {
   HeadlessPlatform headless;
-  platform::WindowClass window_class;
-  window_class.proc = [](platform::Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
+  WindowClass window_class;
+  window_class.proc = [](Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
   window_class.class_name = "Test";
   headless.Windows().RegisterClass(window_class);
-  const platform::Window window =
-      headless.Windows().CreateWindow(0, "Test", "", 0, 0, 0, 10, 10, nullptr);
+  const Window window = headless.Windows().CreateWindow(0, "Test", "", 0, 0, 0, 10, 10, nullptr);
 
-  headless.Fail(Op::kCreateSound, platform::DSERR_NODRIVER);
-  platform::Sound* sound = reinterpret_cast<platform::Sound*>(1);
-  EXPECT_EQ(headless.CreateSound(&sound), platform::DSERR_NODRIVER);
+  headless.Fail(Op::kCreateSound, DSERR_NODRIVER);
+  Sound* sound = reinterpret_cast<Sound*>(1);
+  EXPECT_EQ(headless.CreateSound(&sound), DSERR_NODRIVER);
   EXPECT_EQ(sound, nullptr);
-  ASSERT_EQ(headless.CreateSound(&sound), platform::OK);
-
-  // Buffers wait for the cooperative level.
-  platform::SoundBuffer* buffer = nullptr;
-  EXPECT_EQ(sound->CreateSoundBuffer(platform::BufferDesc{}, &buffer),
-            platform::DSERR_PRIOLEVELNEEDED);
-  EXPECT_EQ(sound->SetCooperativeLevel(nullptr, platform::DSSCL_NORMAL),
-            platform::DSERR_INVALIDPARAM);
-  headless.Fail(Op::kSoundCooperativeLevel, platform::DSERR_GENERIC);
-  EXPECT_EQ(sound->SetCooperativeLevel(window, platform::DSSCL_NORMAL), platform::DSERR_GENERIC);
+  ASSERT_EQ(headless.CreateSound(&sound), OK);
+  SoundBuffer* buffer = nullptr;
+  EXPECT_EQ(sound->CreateSoundBuffer(BufferDesc{}, &buffer), DSERR_PRIOLEVELNEEDED);
+  EXPECT_EQ(sound->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DSERR_INVALIDPARAM);
+  headless.Fail(Op::kSoundCooperativeLevel, DSERR_GENERIC);
+  EXPECT_EQ(sound->SetCooperativeLevel(window, DSSCL_NORMAL), DSERR_GENERIC);
   EXPECT_EQ(headless.SoundCooperativeLevel(), 0u);
-  EXPECT_EQ(sound->SetCooperativeLevel(window, platform::DSSCL_NORMAL), platform::OK);
-  EXPECT_EQ(headless.SoundCooperativeLevel(), platform::DSSCL_NORMAL);
+  EXPECT_EQ(sound->SetCooperativeLevel(window, DSSCL_NORMAL), OK);
+  EXPECT_EQ(headless.SoundCooperativeLevel(), DSSCL_NORMAL);
+  headless.Fail(Op::kCreateSoundBuffer, DSERR_OUTOFMEMORY);
+  EXPECT_EQ(sound->CreateSoundBuffer(BufferDesc{}, &buffer), DSERR_OUTOFMEMORY);
 
-  headless.Fail(Op::kCreateSoundBuffer, platform::DSERR_OUTOFMEMORY);
-  EXPECT_EQ(sound->CreateSoundBuffer(platform::BufferDesc{}, &buffer), platform::DSERR_OUTOFMEMORY);
+  // One second of 16-bit mono at 1000 Hz: the cursor follows the clock and stops at the end.
+  const WaveFormat format{.format_tag = WAVE_FORMAT_PCM,
+                          .channels = 1,
+                          .samples_per_sec = 1000,
+                          .avg_bytes_per_sec = 2000,
+                          .block_align = 2,
+                          .bits_per_sample = 16};
+  BufferDesc desc;
+  desc.format = &format;
+  desc.buffer_bytes = 2000;
+  ASSERT_EQ(sound->CreateSoundBuffer(desc, &buffer), OK);
+  auto& clip = *static_cast<headless::HeadlessSoundBuffer*>(buffer);
+  ASSERT_EQ(clip.Play(0, 0, 0), OK);
+  headless.Advance(250);
+  EXPECT_EQ(clip.Position(), 500u);
+  EXPECT_TRUE(clip.IsPlaying());
+  headless.Advance(750);
+  EXPECT_EQ(clip.Position(), 2000u);
+  EXPECT_FALSE(clip.IsPlaying());
+  // Played on from its end it has nothing left; rewound, it plays again.
+  ASSERT_EQ(clip.Play(0, 0, 0), OK);
+  EXPECT_FALSE(clip.IsPlaying());
+  ASSERT_EQ(clip.SetCurrentPosition(3), OK);
+  EXPECT_EQ(clip.Position(), 2u);  // on a whole frame
+  ASSERT_EQ(clip.Play(0, 0, 0), OK);
+  EXPECT_TRUE(clip.IsPlaying());
+  ASSERT_EQ(clip.Plays().size(), 3u);
+  EXPECT_EQ(clip.Plays()[2].time, 1000u);
+  EXPECT_EQ(clip.Plays()[2].position, 2u);
 
   sound->Release();
   EXPECT_TRUE(headless.SoundReleased());
-  EXPECT_EQ(sound->CreateSoundBuffer(platform::BufferDesc{}, &buffer), platform::DSERR_INVALIDCALL);
+  EXPECT_EQ(sound->CreateSoundBuffer(desc, &buffer), DSERR_INVALIDCALL);
   sound->Release();
   EXPECT_EQ(headless.ReleaseErrors(), 1);
 }
 
-TEST(Backends, TableHoldsHeadlessAndOpensByName) {
-  bool has_headless = false;
-  for (const auto& entry : platform::Backends()) {
-    has_headless = has_headless || std::string(entry.name) == "headless";
-  }
-  EXPECT_TRUE(has_headless);
-  EXPECT_NE(platform::OpenBackend("headless"), nullptr);
-  EXPECT_EQ(platform::OpenBackend("no-such-back-end"), nullptr);
-  EXPECT_EQ(platform::OpenBackend(nullptr), nullptr);
-}
-
-// Run as a program, the headless back end must end the run by itself.
-TEST(Backends, HeadlessFromTheTableClosesAfterTheGivenFrames) {
+TEST(Backends, TheTableOpensHeadlessByNameAndItClosesAfterTheGivenFrames) {
+  EXPECT_EQ(OpenBackend("no-such-back-end"), nullptr);
+  EXPECT_EQ(OpenBackend(nullptr), nullptr);
+  // Run as a program, the headless back end must end the run by itself.
   struct {
     const char* setting;
     uint64_t polls;
-  } const cases[] = {{"7", 7}, {"", 300}, {"x", 300}, {"0", 300}};
+  } const cases[] = {{"7", 7}, {"", 300}, {"x", 300}, {"0", 300}, {"7x", 300}};
   for (const auto& c : cases) {
     setenv("VORN_HEADLESS_FRAMES", c.setting, 1);
-    auto backend = platform::OpenBackend("headless");
+    auto backend = OpenBackend("headless");
     ASSERT_NE(backend, nullptr);
-    platform::Message message;
+    Message message;
     uint64_t polls = 0;
     while (!backend->Windows().PeekMessage(&message) && polls < 1000) ++polls;
     EXPECT_EQ(polls, c.polls) << c.setting;
-    EXPECT_EQ(message.message, platform::WM_CLOSE);
+    EXPECT_EQ(message.message, WM_CLOSE);
   }
   unsetenv("VORN_HEADLESS_FRAMES");
 }

@@ -1,162 +1,135 @@
-// The headless window system: classes, the frame model, the queue and its idle passes,
-// translation, destruction, message boxes and window-system faults.
+// The headless window system: the frame model, the queue and its idle passes, translation,
+// destruction, message boxes and injected faults.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <array>
 #include <vector>
 
 #include "platform/headless/headless.h"
 
 namespace {
 
-using platform::Message;
-using platform::Window;
-using platform::headless::Config;
-using platform::headless::HeadlessPlatform;
-using platform::headless::Op;
+using namespace platform;
+using headless::Config;
+using headless::HeadlessPlatform;
+using headless::Op;
 
-// What the test handler saw.
+// What the handler of the test class saw.
 std::vector<Message>& Seen() {
   static std::vector<Message> seen;
   return seen;
-}
-
-intptr_t Record(Window window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  Seen().push_back(Message{window, message, wparam, lparam});
-  return 7;
 }
 
 class HeadlessWindowsTest : public testing::Test {
  protected:
   explicit HeadlessWindowsTest(const Config& config = {}) : headless_(config) {
     Seen().clear();
-    platform::WindowClass window_class;
-    window_class.proc = Record;
+    WindowClass window_class;
+    window_class.proc = [](Window window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+      Seen().push_back(Message{window, message, wparam, lparam});
+      return intptr_t{7};
+    };
     window_class.class_name = "Test";
     EXPECT_NE(windows().RegisterClass(window_class), 0);
+    EXPECT_EQ(windows().RegisterClass(window_class), 0);  // once only
   }
-  platform::WindowSystem& windows() { return headless_.Windows(); }
-  Window Make(uint32_t style = platform::WS_SYSMENU, int w = 200, int h = 100) {
+  WindowSystem& windows() { return headless_.Windows(); }
+  Window Make(uint32_t style = WS_SYSMENU, int w = 200, int h = 100) {
     return windows().CreateWindow(0, "Test", "", style, 5, 6, w, h, nullptr);
   }
-  bool Take(Message* message) { return windows().PeekMessage(message); }
+  // The next message, or 0 when an idle pass comes instead.
+  uint32_t Next(Message* message = nullptr) {
+    Message taken;
+    if (!windows().PeekMessage(&taken)) return 0;
+    if (message != nullptr) *message = taken;
+    return taken.message;
+  }
 
   HeadlessPlatform headless_;
 };
 
 TEST_F(HeadlessWindowsTest, FrameModelGivesClientSizeAndPosition) {
-  const Config& c = headless_.config();
+  const int side = headless_.config().border;
+  const int top = side + headless_.config().caption;
   struct {
     uint32_t style;
-    int w, h;
-    int client_w, client_h;
-    int left, top;
-  } const cases[] = {
-      {platform::WS_SYSMENU, 200, 100, 200 - 2 * c.border, 100 - 2 * c.border - c.caption, c.border,
-       c.border + c.caption},
-      {platform::WS_POPUP, 200, 100, 200, 100, 0, 0},
-      {platform::WS_SYSMENU, 2, 2, 0, 0, c.border, c.border + c.caption},
-      {platform::WS_POPUP, -5, -1, 0, 0, 0, 0},
-  };
-  for (const auto& k : cases) {
-    const Window window = Make(k.style, k.w, k.h);
-    int cw = -1;
-    int ch = -1;
-    windows().GetClientSize(window, &cw, &ch);
-    EXPECT_EQ(cw, k.client_w);
-    EXPECT_EQ(ch, k.client_h);
-    int x = 1;
-    int y = 2;
+    int w, h, client_w, client_h, left, top;
+  } const cases[] = {{WS_SYSMENU, 200, 100, 200 - 2 * side, 100 - top - side, side, top},
+                     {WS_SYSMENU, 2, 2, 0, 0, side, top},
+                     {WS_POPUP, -5, -1, 0, 0, 0, 0}};
+  for (const auto& c : cases) {
+    const Window window = Make(c.style, c.w, c.h);
+    int w = -1, h = -1, x = 1, y = 2;
+    windows().GetClientSize(window, &w, &h);
     windows().ClientToScreen(window, &x, &y);
-    EXPECT_EQ(x, 1 + 5 + k.left);
-    EXPECT_EQ(y, 2 + 6 + k.top);
+    EXPECT_EQ((std::array{w, h, x, y}),
+              (std::array{c.client_w, c.client_h, 1 + 5 + c.left, 2 + 6 + c.top}));
   }
+  // A move posts the new client position.
+  const Window window = Make();
+  headless_.MoveWindow(window, 40, 50);
+  Message message;
+  ASSERT_EQ(Next(&message), WM_MOVE);
+  EXPECT_EQ(message.lparam, MakeLParam(40 + side, 50 + top));
 }
 
-TEST_F(HeadlessWindowsTest, QueueKeepsOrderAndAddressesTheMainWindowAtDelivery) {
+TEST_F(HeadlessWindowsTest, QueueKeepsOrderAddressesTheMainWindowAndEndsWithTheQuit) {
   headless_.PostKeyDown(1);
+  windows().PostQuitMessage(3);
   headless_.PostKeyUp(2);
   const Window first = Make();
   const Window second = Make();
   Message message;
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_KEYDOWN);
+  ASSERT_EQ(Next(&message), WM_KEYDOWN);
   EXPECT_EQ(message.window, second);
   windows().DestroyWindow(second);
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_KEYUP);
+  ASSERT_EQ(Next(&message), WM_KEYUP);
   EXPECT_EQ(message.window, first);
-}
-
-TEST_F(HeadlessWindowsTest, QuitComesAfterThePostedMessages) {
-  windows().PostQuitMessage(3);
-  headless_.PostChar('x');
-  Message message;
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_CHAR);
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_QUIT);
+  ASSERT_EQ(Next(&message), WM_QUIT);
   EXPECT_EQ(message.wparam, 3u);
-  EXPECT_FALSE(Take(&message));
+  EXPECT_EQ(Next(), 0u);
 }
 
 class IdleWindowsTest : public HeadlessWindowsTest {
  protected:
-  static Config WithIdle() {
-    Config config;
-    config.start_time = 1000;
-    config.ms_per_idle_poll = 16;
-    config.close_after_idle_polls = 4;
-    return config;
-  }
-  IdleWindowsTest() : HeadlessWindowsTest(WithIdle()) {}
+  IdleWindowsTest()
+      : HeadlessWindowsTest(
+            {.start_time = 1000, .ms_per_idle_poll = 16, .close_after_idle_polls = 4}) {}
 };
 
-TEST_F(IdleWindowsTest, IdlePassesAdvanceTheClockReleaseScheduledMessagesAndClose) {
+TEST_F(IdleWindowsTest, IdlePassesAdvanceTheClockReleaseScheduledMessagesAndCloseOnce) {
   const Window window = Make();
-  headless_.PostMessageAfterIdle(2, Message{nullptr, platform::WM_KEYDOWN, 9, 0});
-  Message message;
-  EXPECT_FALSE(Take(&message));
+  headless_.PostMessageAfterIdle(2, Message{nullptr, WM_KEYDOWN, 9, 0});
+  EXPECT_EQ(Next(), 0u);
   EXPECT_EQ(headless_.Milliseconds(), 1016u);
-  EXPECT_FALSE(Take(&message));
-  ASSERT_TRUE(Take(&message));  // due after the second idle pass
-  EXPECT_EQ(message.wparam, 9u);
-  EXPECT_FALSE(Take(&message));
-  EXPECT_FALSE(Take(&message));
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_CLOSE);
+  EXPECT_EQ(Next(), 0u);
+  EXPECT_EQ(Next(), WM_KEYDOWN);  // due after the second idle pass
+  EXPECT_EQ(Next(), 0u);
+  EXPECT_EQ(Next(), 0u);
+  Message message;
+  ASSERT_EQ(Next(&message), WM_CLOSE);
   EXPECT_EQ(message.window, window);
   EXPECT_EQ(headless_.IdlePolls(), 4u);
   EXPECT_EQ(headless_.Milliseconds(), 1000u + 4 * 16);
-  for (int i = 0; i < 10; ++i) EXPECT_FALSE(Take(&message));  // closes only once
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Next(), 0u);
 }
 
-TEST_F(HeadlessWindowsTest, TranslateTypesCharactersOfKeysThatHaveThem) {
+TEST_F(HeadlessWindowsTest, TranslateTypesTheCharactersOfKeysThatHaveThem) {
   const Window window = Make();
   struct {
     uint32_t message;
     int key;
     int character;  // 0: none
   } const steps[] = {
-      {platform::WM_KEYDOWN, 'A', 'a'},
-      {platform::WM_KEYDOWN, platform::VK_SHIFT, 0},
-      {platform::WM_KEYDOWN, 'Q', 'Q'},
-      {platform::WM_KEYUP, platform::VK_SHIFT, 0},
-      {platform::WM_KEYDOWN, 'Q', 'q'},
-      {platform::WM_KEYDOWN, '7', '7'},
-      {platform::WM_KEYDOWN, platform::VK_SPACE, ' '},
-      {platform::WM_KEYDOWN, platform::VK_RETURN, '\r'},
-      {platform::WM_KEYDOWN, platform::VK_LEFT, 0},
-      {platform::WM_KEYDOWN, platform::VK_OEM_1, 0},
-      {platform::WM_KEYUP, 'A', 0},
-  };
+      {WM_KEYDOWN, 'A', 'a'},      {WM_KEYDOWN, VK_SHIFT, 0},     {WM_KEYDOWN, 'Q', 'Q'},
+      {WM_KEYUP, VK_SHIFT, 0},     {WM_KEYDOWN, 'Q', 'q'},        {WM_KEYDOWN, '7', '7'},
+      {WM_KEYDOWN, VK_SPACE, ' '}, {WM_KEYDOWN, VK_RETURN, '\r'}, {WM_KEYDOWN, VK_BACK, 8},
+      {WM_KEYDOWN, VK_LEFT, 0},    {WM_KEYDOWN, VK_OEM_1, 0},     {WM_KEYUP, 'A', 0}};
   for (const auto& step : steps) {
     windows().TranslateMessage(Message{window, step.message, static_cast<uintptr_t>(step.key), 0});
     Message message;
-    const bool typed = Take(&message);
-    EXPECT_EQ(typed, step.character != 0) << step.key;
-    if (typed) {
-      EXPECT_EQ(message.message, platform::WM_CHAR);
+    EXPECT_EQ(Next(&message), step.character != 0 ? WM_CHAR : 0u) << step.key;
+    if (step.character != 0) {
       EXPECT_EQ(message.wparam, static_cast<uintptr_t>(step.character));
       EXPECT_EQ(message.window, window);
     }
@@ -169,54 +142,42 @@ TEST_F(HeadlessWindowsTest, DestroyTellsTheHandlerAtOnceAndOnlyOnce) {
   EXPECT_EQ(windows().GetForegroundWindow(), window);
   EXPECT_EQ(windows().DestroyWindow(window), 1);
   ASSERT_EQ(Seen().size(), 1u);
-  EXPECT_EQ(Seen()[0].message, platform::WM_DESTROY);
+  EXPECT_EQ(Seen()[0].message, WM_DESTROY);
   EXPECT_EQ(Seen()[0].window, window);
   EXPECT_EQ(windows().GetForegroundWindow(), nullptr);
   EXPECT_EQ(windows().DestroyWindow(window), 0);
-  EXPECT_EQ(windows().DispatchMessage(Message{window, platform::WM_KEYDOWN, 1, 0}), 0);
-  EXPECT_EQ(Seen().size(), 1u);
+  EXPECT_EQ(windows().DispatchMessage(Message{window, WM_KEYDOWN, 1, 0}), 0);
   EXPECT_EQ(windows().UpdateWindow(window), 0);
+  EXPECT_EQ(Seen().size(), 1u);
 }
 
 TEST_F(HeadlessWindowsTest, MessageBoxesAreRecordedAndOptionallyEchoed) {
   const Window owner = Make();
-  windows().MessageBox(owner, "line one\nline two", "Caption", platform::MB_OK);
+  windows().MessageBox(owner, "line one\nline two", "Caption", MB_OK);
   ASSERT_EQ(headless_.MessageBoxes().size(), 1u);
   EXPECT_EQ(headless_.MessageBoxes()[0].owner, owner);
   EXPECT_EQ(headless_.MessageBoxes()[0].caption, "Caption");
   EXPECT_EQ(headless_.MessageBoxes()[0].text, "line one\nline two");
 
-  Config config;
-  config.echo_message_boxes = true;
-  HeadlessPlatform echoing(config);
+  HeadlessPlatform echoing({.echo_message_boxes = true});
   testing::internal::CaptureStderr();
-  echoing.Windows().MessageBox(nullptr, "Missing file", "Vorn Error", platform::MB_OK);
+  echoing.Windows().MessageBox(nullptr, "Missing file", "Vorn Error", MB_OK);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Vorn Error: Missing file\n");
 }
 
 TEST_F(HeadlessWindowsTest, FaultsSkipThenFailThenStop) {
-  headless_.Fail(Op::kCreateWindow, platform::E_FAIL, 2, 1);
+  headless_.Fail(Op::kCreateWindow, E_FAIL, 2, 1);
   EXPECT_NE(Make(), nullptr);
   EXPECT_EQ(Make(), nullptr);
   EXPECT_EQ(Make(), nullptr);
   EXPECT_NE(Make(), nullptr);
   EXPECT_EQ(headless_.Calls(Op::kCreateWindow), 4);
 
-  headless_.Fail(Op::kUpdateWindow, platform::E_FAIL, platform::headless::kAlways);
+  headless_.Fail(Op::kUpdateWindow, E_FAIL, headless::kAlways);
   const Window window = Make();
   for (int i = 0; i < 5; ++i) EXPECT_EQ(windows().UpdateWindow(window), 0);
   headless_.ClearFaults();
   EXPECT_EQ(windows().UpdateWindow(window), 1);
-}
-
-TEST_F(HeadlessWindowsTest, MoveWindowPostsTheClientPosition) {
-  const Window window = Make();
-  headless_.MoveWindow(window, 40, 50);
-  Message message;
-  ASSERT_TRUE(Take(&message));
-  EXPECT_EQ(message.message, platform::WM_MOVE);
-  const Config& c = headless_.config();
-  EXPECT_EQ(message.lparam, platform::MakeLParam(40 + c.border, 50 + c.border + c.caption));
 }
 
 }  // namespace
