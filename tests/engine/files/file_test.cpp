@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kContents = "abcdef";
-
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -25,14 +24,38 @@ void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// One debug-log entry as the log writes it: the message, then two blanks.
-std::string Entry(const std::string& message) {
-  return message + "  ";
-}
-
 int OpenDescriptors() {
   return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
 }
+
+// Debug-log entries as the log writes them: the message, a newline, then two blanks.
+std::string Entry(const std::string& message) {
+  return "File::Open: " + message + "\n  ";
+}
+
+const std::string kNotForRead = Entry("File does not exist for read.");
+const std::string kNotForRW =
+    Entry("File does not exist for read/write. (Use FILE_AUTOCREATE if desired)");
+const std::string kNotForWrite =
+    Entry("File does not exist for write (Use FILE_AUTOCREATE is desired).");
+const std::string kNotForAppend =
+    Entry("File does not exist for append. (Use FILE_AUTOCREATE if desired)");
+const std::string kWarnEof =
+    Entry("(Warning only) FILE_LEAVEEOF only has meaning with FILE_APPEND.");
+const std::string kWarnCreate = Entry(
+    "(Warning only) FILE_AUTOCREATE has no meaning when using FILE_READ without FILE_APPEND or "
+    "FILE_WRITE.");
+const std::string kAppendRead = Entry("Cannot open file in both APPEND and READ modes.");
+const std::string kAppendWrite = Entry("Cannot open file in both APPEND and WRITE modes.");
+const std::string kNoOperation =
+    Entry("Must open file using FILE_APPEND, FILE_READ, or FILE_WRITE.");
+const std::string kNotOpen = Entry("Cannot open a file using FILE_NOTOPEN command!!");
+const std::string kBothAccess = Entry("Cannot open in SEQUENTIAL and RANDOM access modes.");
+const std::string kNoAccess = Entry("Must open in SEQUENTIAL or RANDOM access mode.");
+
+constexpr int32_t R = FILE_READ, W = FILE_WRITE, A = FILE_APPEND, C = FILE_AUTOCREATE,
+                  E = FILE_LEAVEEOF, N = FILE_NOTOPEN, RND = RANDOM, SEQ = SEQUENTIAL;
+constexpr int32_t kOk = FILE_OK, kMissing = FILE_NOTEXIST, kExits = -1;
 
 class FileTest : public testing::Test {
  protected:
@@ -41,242 +64,202 @@ class FileTest : public testing::Test {
   std::string Log() const { return ReadText("debug.txt"); }
 };
 
-const std::string kNotForRead = "File::Open: File does not exist for read.\n";
-const std::string kNotForReadWrite =
-    "File::Open: File does not exist for read/write. (Use FILE_AUTOCREATE if desired)\n";
-const std::string kNotForWrite =
-    "File::Open: File does not exist for write (Use FILE_AUTOCREATE is desired).\n";
-const std::string kNotForAppend =
-    "File::Open: File does not exist for append. (Use FILE_AUTOCREATE if desired)\n";
-const std::string kWarnLeaveEof =
-    "File::Open: (Warning only) FILE_LEAVEEOF only has meaning with FILE_APPEND.\n";
-const std::string kWarnAutoCreate =
-    "File::Open: (Warning only) FILE_AUTOCREATE has no meaning when using FILE_READ without "
-    "FILE_APPEND or FILE_WRITE.\n";
-
 struct OpenCase {
-  const char* label;
   int32_t flags;
   bool exists;
-  int32_t result;
+  int32_t result;    // kExits: the program ends after the log entry
   const char* mode;  // empty when the open is refused
   bool emptied;      // an existing file lost its contents
   std::string log;   // the whole log the open writes
+  const char* name = "data.bin";
 };
 
 TEST_F(FileTest, OpenFollowsTheModeTableAndItsChecks) {
-  const std::vector<OpenCase> cases = {
-      {"read", FILE_READ | RANDOM, true, FILE_OK, "rb", false, ""},
-      {"read missing", FILE_READ | RANDOM, false, FILE_NOTEXIST, "", false, Entry(kNotForRead)},
-      {"read text", FILE_READ | SEQUENTIAL, true, FILE_OK, "rt", false, ""},
-      {"read autocreate", FILE_READ | FILE_AUTOCREATE | RANDOM, true, FILE_OK, "rb", false,
-       Entry(kWarnAutoCreate)},
-      {"read autocreate missing", FILE_READ | FILE_AUTOCREATE | RANDOM, false, FILE_NOTEXIST, "",
-       false, Entry(kWarnAutoCreate) + Entry(kNotForRead)},
-      {"read leaveeof", FILE_READ | FILE_LEAVEEOF | RANDOM, true, FILE_OK, "rb", false,
-       Entry(kWarnLeaveEof)},
-      {"read/write", FILE_READ | FILE_WRITE | RANDOM, true, FILE_OK, "r+b", false, ""},
-      {"read/write missing", FILE_READ | FILE_WRITE | RANDOM, false, FILE_NOTEXIST, "", false,
-       Entry(kNotForReadWrite)},
-      {"read/write autocreate", FILE_READ | FILE_WRITE | FILE_AUTOCREATE | RANDOM, true, FILE_OK,
-       "w+b", true, ""},
-      {"read/write autocreate missing", FILE_READ | FILE_WRITE | FILE_AUTOCREATE | RANDOM, false,
-       FILE_OK, "w+b", false, ""},
-      {"write", FILE_WRITE | RANDOM, true, FILE_OK, "wb", true, ""},
-      {"write missing", FILE_WRITE | RANDOM, false, FILE_NOTEXIST, "", false, Entry(kNotForWrite)},
-      {"write autocreate missing", FILE_WRITE | FILE_AUTOCREATE | SEQUENTIAL, false, FILE_OK, "wt",
-       false, ""},
-      {"append", FILE_APPEND | RANDOM, true, FILE_OK, "a+b", false, ""},
-      {"append leaveeof", FILE_APPEND | FILE_LEAVEEOF | RANDOM, true, FILE_OK, "ab", false, ""},
-      {"append missing", FILE_APPEND | RANDOM, false, FILE_NOTEXIST, "", false,
-       Entry(kNotForAppend)},
-      {"append autocreate missing", FILE_APPEND | FILE_AUTOCREATE | RANDOM, false, FILE_OK, "a+b",
-       false, ""},
-      {"append autocreate leaveeof missing",
-       FILE_APPEND | FILE_AUTOCREATE | FILE_LEAVEEOF | SEQUENTIAL, false, FILE_OK, "at", false, ""},
+  const OpenCase cases[] = {
+      {R | RND, true, kOk, "rb", false, ""},
+      {R | RND, false, kMissing, "", false, kNotForRead},
+      {R | SEQ, true, kOk, "rt", false, ""},
+      {R | C | RND, true, kOk, "rb", false, kWarnCreate},
+      {R | C | RND, false, kMissing, "", false, kWarnCreate + kNotForRead},
+      {R | E | RND, true, kOk, "rb", false, kWarnEof},
+      {R | W | RND, true, kOk, "r+b", false, ""},
+      {R | W | RND, false, kMissing, "", false, kNotForRW},
+      {R | W | C | RND, true, kOk, "w+b", true, ""},
+      {R | W | C | RND, false, kOk, "w+b", false, ""},
+      {W | RND, true, kOk, "wb", true, ""},
+      {W | RND, false, kMissing, "", false, kNotForWrite},
+      {W | C | SEQ, false, kOk, "wt", false, ""},
+      {A | RND, true, kOk, "a+b", false, ""},
+      {A | E | RND, true, kOk, "ab", false, ""},
+      {A | RND, false, kMissing, "", false, kNotForAppend},
+      {A | C | RND, false, kOk, "a+b", false, ""},
+      {A | C | E | SEQ, false, kOk, "at", false, ""},
       // The existence test comes before the checks of the access mode and of FILE_NOTOPEN.
-      {"notopen missing", FILE_READ | FILE_NOTOPEN | RANDOM, false, FILE_NOTEXIST, "", false,
-       Entry(kNotForRead)},
-      {"both access modes missing", FILE_READ | RANDOM | SEQUENTIAL, false, FILE_NOTEXIST, "",
-       false, Entry(kNotForRead)},
-      {"no access mode missing", FILE_READ, false, FILE_NOTEXIST, "", false, Entry(kNotForRead)},
+      {R | N | RND, false, kMissing, "", false, kNotForRead},
+      {R | RND | SEQ, false, kMissing, "", false, kNotForRead},
+      {R, false, kMissing, "", false, kNotForRead},
+      // Misuse of the flags ends the program, after its log entry.
+      {A | R | RND, false, kExits, "", false, kAppendRead},
+      {A | R | RND, true, kExits, "", false, kAppendRead},
+      {A | W | C | RND, false, kExits, "", false, kAppendWrite},
+      {RND, true, kExits, "", false, kNoOperation},
+      {C | RND, false, kExits, "", false, kNoOperation},
+      {E | RND, true, kExits, "", false, kWarnEof + kNoOperation},
+      {N, true, kExits, "", false, kNoOperation},
+      {R | N | RND, true, kExits, "", false, kNotOpen},
+      {W | C | N | RND, false, kExits, "", false, kNotOpen},
+      {R | RND | SEQ, true, kExits, "", false, kBothAccess},
+      {R, true, kExits, "", false, kNoAccess},
+      {A | C, false, kExits, "", false, kNoAccess},
+      // Creating a file in a folder that does not exist passes every check and then fails.
+      {W | C | RND, false, kExits, "", false, Entry("Unable to open file (reason unknown)"),
+       "nowhere\\data.bin"},
   };
   for (const OpenCase& c : cases) {
-    SCOPED_TRACE(c.label);
+    SCOPED_TRACE("flags " + std::to_string(c.flags) + (c.exists ? " existing" : " missing"));
     debug_log.Open("debug.txt");
     fs::remove("data.bin");
-    if (c.exists) WriteText("data.bin", kContents);
-
-    File file;
-    EXPECT_EQ(file.Open("data.bin", c.flags), c.result);
-    EXPECT_STREQ(file.Mode(), c.mode);
-    if (c.result == FILE_OK) {
-      EXPECT_EQ(file.Flags(), c.flags);
-      EXPECT_STREQ(file.Name(), "data.bin");
+    if (c.exists) WriteText("data.bin", "abcdef");
+    if (c.result == kExits) {
+      EXPECT_EXIT(File().Open(c.name, c.flags), testing::ExitedWithCode(255), "");
     } else {
-      EXPECT_EQ(file.Flags(), FILE_NOTOPEN);
+      File file;
+      EXPECT_EQ(file.Open(c.name, c.flags), c.result);
+      EXPECT_STREQ(file.Mode(), c.mode);
+      EXPECT_EQ(file.Flags(), c.result == kOk ? c.flags : FILE_NOTOPEN);
+      EXPECT_STREQ(file.Name(), c.result == kOk ? "data.bin" : "");
     }
-    file.Close();
-
     EXPECT_EQ(Log(), c.log);
     // A refused open never creates the file; an accepted one leaves it in place.
-    EXPECT_EQ(fs::exists("data.bin"), c.exists || c.result == FILE_OK);
+    EXPECT_EQ(fs::exists("data.bin"), c.exists || c.result == kOk);
     if (c.exists) {
-      EXPECT_EQ(ReadText("data.bin"), c.emptied ? "" : kContents);
+      EXPECT_EQ(ReadText("data.bin"), c.emptied ? "" : "abcdef");
     }
   }
 }
 
-struct MisuseCase {
-  const char* label;
-  int32_t flags;
-  bool exists;
-  std::string log;
-};
-
-void PrintTo(const MisuseCase& c, std::ostream* out) {
-  *out << c.label;
-}
-
-class FileMisuseTest : public FileTest, public testing::WithParamInterface<MisuseCase> {};
-
-TEST_P(FileMisuseTest, EndsTheProgramAfterItsLogEntry) {
-  const MisuseCase& c = GetParam();
-  fs::remove("data.bin");
-  if (c.exists) WriteText("data.bin", kContents);
-  EXPECT_EXIT(
-      {
-        File file;
-        file.Open("data.bin", c.flags);
-      },
-      testing::ExitedWithCode(255), "");
-  EXPECT_EQ(Log(), c.log);
-  EXPECT_EQ(fs::exists("data.bin"), c.exists);
-}
-
-const std::string kAppendRead = "File::Open: Cannot open file in both APPEND and READ modes.\n";
-const std::string kAppendWrite = "File::Open: Cannot open file in both APPEND and WRITE modes.\n";
-const std::string kNoOperation =
-    "File::Open: Must open file using FILE_APPEND, FILE_READ, or FILE_WRITE.\n";
-const std::string kNotOpen = "File::Open: Cannot open a file using FILE_NOTOPEN command!!\n";
-const std::string kBothAccess = "File::Open: Cannot open in SEQUENTIAL and RANDOM access modes.\n";
-const std::string kNoAccess = "File::Open: Must open in SEQUENTIAL or RANDOM access mode.\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Flags, FileMisuseTest,
-    testing::Values(
-        MisuseCase{"AppendReadMissing", FILE_APPEND | FILE_READ | RANDOM, false,
-                   Entry(kAppendRead)},
-        MisuseCase{"AppendReadExisting", FILE_APPEND | FILE_READ | RANDOM, true,
-                   Entry(kAppendRead)},
-        MisuseCase{"AppendWriteMissing", FILE_APPEND | FILE_WRITE | FILE_AUTOCREATE | RANDOM, false,
-                   Entry(kAppendWrite)},
-        MisuseCase{"NoOperation", RANDOM, true, Entry(kNoOperation)},
-        MisuseCase{"NoOperationMissing", FILE_AUTOCREATE | RANDOM, false, Entry(kNoOperation)},
-        MisuseCase{"LeaveEofOnly", FILE_LEAVEEOF | RANDOM, true,
-                   Entry(kWarnLeaveEof) + Entry(kNoOperation)},
-        MisuseCase{"NotOpenAlone", FILE_NOTOPEN, true, Entry(kNoOperation)},
-        MisuseCase{"NotOpenExisting", FILE_READ | FILE_NOTOPEN | RANDOM, true, Entry(kNotOpen)},
-        MisuseCase{"NotOpenCreating", FILE_WRITE | FILE_AUTOCREATE | FILE_NOTOPEN | RANDOM, false,
-                   Entry(kNotOpen)},
-        MisuseCase{"BothAccessModes", FILE_READ | RANDOM | SEQUENTIAL, true, Entry(kBothAccess)},
-        MisuseCase{"NoAccessMode", FILE_READ, true, Entry(kNoAccess)},
-        MisuseCase{"NoAccessModeCreating", FILE_APPEND | FILE_AUTOCREATE, false, Entry(kNoAccess)}),
-    [](const testing::TestParamInfo<MisuseCase>& param) { return std::string(param.param.label); });
-
-TEST_F(FileTest, FailedPlatformOpenEndsTheProgram) {
-  // Creating a file in a folder that does not exist passes every check and then fails.
-  EXPECT_EXIT(
-      {
-        File file;
-        file.Open("nowhere\\data.bin", FILE_WRITE | FILE_AUTOCREATE | RANDOM);
-      },
-      testing::ExitedWithCode(255), "");
-  EXPECT_EQ(Log(), Entry("File::Open: Unable to open file (reason unknown)\n"));
-}
-
 TEST_F(FileTest, BackslashNamesOpenInTheirFolder) {
   fs::create_directories("Sounds/sub");
-  WriteText("Sounds/sub/ping.wav", kContents);
+  WriteText("Sounds/sub/ping.wav", "abcdef");
   File file;
   EXPECT_EQ(file.Exists("Sounds\\sub\\ping.wav"), FILE_EXISTS);
-  ASSERT_EQ(file.Open("Sounds\\sub\\ping.wav", FILE_READ | RANDOM), FILE_OK);
+  ASSERT_EQ(file.Open("Sounds\\sub\\ping.wav", R | RND), FILE_OK);
   EXPECT_STREQ(file.Name(), "Sounds\\sub\\ping.wav");
   char buffer[6] = {};
   EXPECT_EQ(file.Read(6, buffer), FILE_OK);
-  EXPECT_EQ(std::string(buffer, 6), kContents);
-  file.Close();
-
-  // Messages keep the name as given; nothing is created under a name with a backslash in it.
-  EXPECT_EQ(file.Open("Sounds\\new.wav", FILE_WRITE | FILE_AUTOCREATE | RANDOM), FILE_OK);
-  file.Close();
+  EXPECT_EQ(std::string(buffer, 6), "abcdef");
+  // Nothing is created under a name with a backslash in it.
+  EXPECT_EQ(file.Open("Sounds\\new.wav", W | C | RND), FILE_OK);
   EXPECT_TRUE(fs::exists("Sounds/new.wav"));
   EXPECT_FALSE(fs::exists("Sounds\\new.wav"));
 }
 
 TEST_F(FileTest, OverlongOrMissingNamesAreRefused) {
-  const std::string longest(99, 'n');
-  const std::string too_long(100, 'n');
-  WriteText(longest, kContents);
-  WriteText(too_long.substr(0, 99), kContents);
-
+  const std::string longest(99, 'n'), too_long(100, 'n');
+  WriteText(longest, "abcdef");
   File file;
-  ASSERT_EQ(file.Open(longest.c_str(), FILE_READ | RANDOM), FILE_OK);
+  ASSERT_EQ(file.Open(longest.c_str(), R | RND), FILE_OK);
   EXPECT_EQ(std::string(file.Name()), longest);
   file.Close();
-
   // Truncated, the long name would open the 99-character file above: it must not.
-  const std::string refused =
-      Entry("File::Open: File name missing or too long (99 characters at most).\n");
   debug_log.Open("debug.txt");
-  EXPECT_EQ(file.Open(too_long.c_str(), FILE_READ | RANDOM), FILE_NOTEXIST);
+  EXPECT_EQ(file.Open(too_long.c_str(), R | RND), FILE_NOTEXIST);
   EXPECT_EQ(file.Flags(), FILE_NOTOPEN);
-  EXPECT_EQ(file.Open((too_long + "x").c_str(), FILE_WRITE | FILE_AUTOCREATE | RANDOM),
-            FILE_NOTEXIST);
+  EXPECT_EQ(file.Open((too_long + "x").c_str(), W | C | RND), FILE_NOTEXIST);
   EXPECT_FALSE(fs::exists(too_long + "x"));
-  EXPECT_EQ(file.Open(nullptr, FILE_READ | RANDOM), FILE_NOTEXIST);
+  EXPECT_EQ(file.Open(nullptr, R | RND), FILE_NOTEXIST);
   EXPECT_EQ(file.Exists(nullptr), FILE_NOTEXIST);
+  const std::string refused = Entry("File name missing or too long (99 characters at most).");
   EXPECT_EQ(Log(), refused + refused + refused);
 }
 
-TEST_F(FileTest, ReopeningClosesTheEarlierStream) {
+TEST_F(FileTest, ReopeningClosesTheEarlierStreamAndCloseIsSafe) {
   WriteText("a.bin", "aaaa");
   WriteText("b.bin", "bbbb");
   const int before = OpenDescriptors();
+  char c = 0;
   {
     File file;
-    ASSERT_EQ(file.Open("a.bin", FILE_READ | RANDOM), FILE_OK);
-    ASSERT_EQ(file.Open("b.bin", FILE_READ | RANDOM), FILE_OK);
+    ASSERT_EQ(file.Open("a.bin", R | RND), FILE_OK);
+    ASSERT_EQ(file.Open("b.bin", R | RND), FILE_OK);
     EXPECT_EQ(OpenDescriptors(), before + 1);
-    char c = 0;
     EXPECT_EQ(file.Read(1, &c), FILE_OK);
     EXPECT_EQ(c, 'b');
-
     // A refused open leaves the File as it was: still open on the earlier file.
-    EXPECT_EQ(file.Open("missing.bin", FILE_READ | RANDOM), FILE_NOTEXIST);
+    EXPECT_EQ(file.Open("missing.bin", R | RND), FILE_NOTEXIST);
     EXPECT_STREQ(file.Name(), "b.bin");
     EXPECT_EQ(file.Read(1, &c), FILE_OK);
   }
   EXPECT_EQ(OpenDescriptors(), before);
-}
-
-TEST_F(FileTest, CloseIsSafeAnyNumberOfTimes) {
-  WriteText("data.bin", kContents);
-  File never_opened;
-  never_opened.Close();
-  never_opened.Close();
-  EXPECT_EQ(never_opened.Flags(), FILE_NOTOPEN);
 
   File file;
-  ASSERT_EQ(file.Open("data.bin", FILE_READ | RANDOM), FILE_OK);
+  file.Close();
+  ASSERT_EQ(file.Open("a.bin", R | RND), FILE_OK);
   file.Close();
   file.Close();
   EXPECT_EQ(file.Flags(), FILE_NOTOPEN);
-  char c = 'x';
   EXPECT_EQ(file.Read(1, &c), FILE_NOTREADABLE);
-  EXPECT_EQ(c, 'x');
+  EXPECT_EQ(c, 'b');
   EXPECT_EQ(file.Seek(FILE_TOSTART), -1);
   EXPECT_EQ(file.Tell(), -1);
+}
+
+struct ReadStep {
+  int32_t size;
+  int32_t result;
+  std::string buffer;  // the first bytes of the buffer after the read ('.' = untouched)
+};
+
+struct ReadCase {
+  std::string contents;
+  int32_t flags;
+  std::vector<ReadStep> steps;
+};
+
+TEST_F(FileTest, ReadResultsAndBufferContents) {
+  constexpr int32_t kEof = FILE_EOF, kErr = FILE_READERROR, kNotReadable = FILE_NOTREADABLE;
+  const ReadCase cases[] = {
+      {"ABCDEF", R | RND, {{4, kOk, "ABCD"}, {4, kEof, "EF.."}, {1, kEof, "."}}},
+      {"ABCD", R | RND, {{4, kOk, "ABCD"}, {1, kEof, "."}}},
+      {"AB", R | RND, {{0, kErr, "."}, {2, kOk, "AB"}, {0, kErr, "."}, {1, kEof, "."}}},
+      {"AB", R | RND, {{3, kEof, "AB."}, {0, kEof, "."}}},
+      {"AB", R | RND, {{-4, kErr, "...."}, {2, kOk, "AB"}}},
+      {"", R | RND, {{2, kEof, ".."}}},
+      // Without FILE_READ the read is still attempted, but it never counts as readable.
+      {"ABCD", A | RND, {{2, kNotReadable, "AB"}}},
+      {"ABCD", W | RND, {{2, kNotReadable, ".."}}},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE("'" + c.contents + "' flags " + std::to_string(c.flags));
+    WriteText("data.bin", c.contents);
+    File file;
+    ASSERT_EQ(file.Open("data.bin", c.flags), FILE_OK);
+    for (const ReadStep& step : c.steps) {
+      char buffer[8];
+      std::memset(buffer, '.', sizeof(buffer));
+      EXPECT_EQ(file.Read(step.size, buffer), step.result) << "size " << step.size;
+      EXPECT_EQ(std::string(buffer, step.buffer.size()), step.buffer) << "size " << step.size;
+    }
+  }
+}
+
+TEST_F(FileTest, SeekAndTell) {
+  WriteText("data.bin", "0123456789");
+  File file;
+  ASSERT_EQ(file.Open("data.bin", R | RND), FILE_OK);
+  char c = 0;
+  EXPECT_EQ(file.Seek(FILE_TOEND), 0);
+  EXPECT_EQ(file.Tell(), 10);
+  EXPECT_EQ(file.Read(1, &c), FILE_EOF);
+  // A seek clears the end-of-file state, so reading resumes after it.
+  EXPECT_EQ(file.Seek(7), 0);
+  EXPECT_EQ(file.Read(1, &c), FILE_OK);
+  EXPECT_EQ(c, '7');
+  EXPECT_EQ(file.Seek(FILE_TOSTART), 0);
+  EXPECT_EQ(file.Tell(), 0);
+  EXPECT_EQ(file.Read(1, &c), FILE_OK);
+  EXPECT_EQ(c, '0');
+  EXPECT_NE(file.Seek(-7), 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ using platform::headless::HeadlessPlatform;
 using platform::headless::HeadlessSoundBuffer;
 using platform::headless::Op;
 using sound_files::Pattern;
+using Codes = std::vector<int>;
 
 HeadlessSoundBuffer* BufferOf(const SoundX& clip) {
   if (clip.buffer < 0 || clip.buffer >= Vorn.sound_count) return nullptr;
@@ -26,14 +28,17 @@ std::string BufferBytes(const SoundX& clip) {
   return {bytes.begin(), bytes.end()};
 }
 
-// The error lines of the message boxes shown, in order.
-std::vector<int> Reported(const HeadlessPlatform& headless) {
-  std::vector<int> codes;
-  for (const auto& box : headless.MessageBoxes()) {
+// The error of each message box shown since the `from`th, in order (-1: unregistered).
+Codes Reported(const HeadlessPlatform& headless, std::size_t from = 0) {
+  Codes codes;
+  for (std::size_t i = from; i < headless.MessageBoxes().size(); ++i) {
     int found = -1;
     for (int code = 0; code <= 40; ++code) {
-      if (box.text.find(LookUpError(code).line) != std::string::npos) found = code;
+      if (headless.MessageBoxes()[i].text.find(LookUpError(code).line) != std::string::npos) {
+        found = code;
+      }
     }
+    if (headless.MessageBoxes()[i].text.find("UNREGISTERED") != std::string::npos) found = -1;
     codes.push_back(found);
   }
   return codes;
@@ -45,54 +50,41 @@ class PlaybackTest : public testing::Test {
   HeadlessPlatform* headless_ = nullptr;
 };
 
-TEST_F(PlaybackTest, FirstPlayRegistersFillsAndPlays) {
-  TestClip clip(2, 16, 22050, Pattern(4000));
+TEST_F(PlaybackTest, FirstPlayRegistersFillsAndPlaysThenPlaysRewindAndResume) {
+  TestClip clip(1, 8, 1000, Pattern(1000));  // one second
   Vorn.SoundPlay(&clip, 0);
-
   EXPECT_EQ(clip.buffer, 0);
   EXPECT_EQ(clip.dirty, 0);
-  EXPECT_EQ(Vorn.sound_count, 1);
   EXPECT_EQ(Vorn.sound_clips[0], &clip);
-  EXPECT_EQ(Vorn.sound_channels, 2);
-  EXPECT_EQ(Vorn.sound_bits, 16);
-  EXPECT_EQ(Vorn.sound_rate, 22050);
+  EXPECT_EQ(Vorn.sound_channels, 1);
+  EXPECT_EQ(Vorn.sound_bits, 8);
+  EXPECT_EQ(Vorn.sound_rate, 1000);
   HeadlessSoundBuffer* buffer = BufferOf(clip);
   ASSERT_NE(buffer, nullptr);
   EXPECT_EQ(buffer->Flags(), 0xE0u);
-  EXPECT_EQ(buffer->Format().block_align, 4);
-  EXPECT_EQ(buffer->Format().avg_bytes_per_sec, 88200u);
+  EXPECT_EQ(buffer->Format().block_align, 1);
+  EXPECT_EQ(buffer->Format().avg_bytes_per_sec, 1000u);
   EXPECT_EQ(BufferBytes(clip), clip.Samples());
   EXPECT_EQ(buffer->Unlocks(), 1);
-  ASSERT_EQ(buffer->Plays().size(), 1u);
-  EXPECT_EQ(buffer->Plays()[0].position, 0u);
 
-  // The second play only rewinds and plays.
-  headless_->Advance(10);
+  // Later plays only rewind (or not) and play: no new lock, no new entry.
+  headless_->Advance(300);
+  Vorn.SoundPlay(&clip, 1);
+  headless_->Advance(300);
   Vorn.SoundPlay(&clip, 0);
   EXPECT_EQ(Vorn.sound_count, 1);
   EXPECT_EQ(buffer->Locks(), 1);
-  ASSERT_EQ(buffer->Plays().size(), 2u);
-  EXPECT_EQ(buffer->Plays()[1].position, 0u);
-  EXPECT_TRUE(headless_->MessageBoxes().empty());
-  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
-}
-
-TEST_F(PlaybackTest, RewindRestartsAndResumeGoesOn) {
-  TestClip clip(1, 8, 1000, Pattern(1000));  // one second
-  Vorn.SoundPlay(&clip, 0);
-  HeadlessSoundBuffer* buffer = BufferOf(clip);
-  headless_->Advance(300);
-  Vorn.SoundPlay(&clip, 1);
+  ASSERT_EQ(buffer->Plays().size(), 3u);
+  EXPECT_EQ(buffer->Plays()[0].position, 0u);
   EXPECT_TRUE(buffer->Plays()[1].was_playing);
   EXPECT_EQ(buffer->Plays()[1].position, 300u);
-  headless_->Advance(300);
-  Vorn.SoundPlay(&clip, 0);
-  EXPECT_TRUE(buffer->Plays()[2].was_playing);
   EXPECT_EQ(buffer->Plays()[2].position, 0u);
   headless_->Advance(999);
   EXPECT_TRUE(buffer->IsPlaying());
   headless_->Advance(1);
   EXPECT_FALSE(buffer->IsPlaying());
+  EXPECT_TRUE(headless_->MessageBoxes().empty());
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
 }
 
 TEST_F(PlaybackTest, RegistryGrowsByTenAndKeepsItsEntries) {
@@ -107,41 +99,33 @@ TEST_F(PlaybackTest, RegistryGrowsByTenAndKeepsItsEntries) {
     SCOPED_TRACE(i);
     EXPECT_EQ(clips[i]->buffer, i);
     EXPECT_EQ(Vorn.sound_clips[i], clips[i].get());
-    ASSERT_NE(BufferOf(*clips[i]), nullptr);
     EXPECT_EQ(BufferBytes(*clips[i]), Pattern(16, i));
   }
   EXPECT_TRUE(headless_->MessageBoxes().empty());
 }
 
-struct MatchCase {
-  const char* label;
-  uint16_t channels;
-  uint16_t bits;
-  int32_t rate;
-  int reports;
-  bool other_frame_size;  // the buffer then holds another number of the clip's frames
-};
-
 TEST_F(PlaybackTest, EachFieldOutsideTheCommonFormatIsReported) {
-  const std::vector<MatchCase> cases = {
-      {"same format", 2, 16, 22050, 0, false},      {"other rate", 2, 16, 11025, 1, false},
-      {"other width", 2, 8, 22050, 1, true},        {"other channels", 1, 16, 22050, 1, true},
-      {"rate and channels", 1, 16, 11025, 2, true}, {"all three", 1, 8, 44100, 3, true},
+  const struct {
+    uint16_t channels, bits;
+    int32_t rate;
+    int reports;
+    bool other_frame_size;  // the buffer then holds another number of the clip's frames
+  } cases[] = {
+      {2, 16, 22050, 0, false}, {2, 16, 11025, 1, false}, {2, 8, 22050, 1, true},
+      {1, 16, 22050, 1, true},  {1, 16, 11025, 2, true},  {1, 8, 44100, 3, true},
   };
   TestClip first(2, 16, 22050, Pattern(400));
   Vorn.SoundPlay(&first, 0);
-  for (const MatchCase& c : cases) {
-    SCOPED_TRACE(c.label);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.channels << " " << c.bits << " " << c.rate);
     const std::size_t before = headless_->MessageBoxes().size();
     TestClip clip(c.channels, c.bits, c.rate, Pattern(400));
     Vorn.SoundPlay(&clip, 0);
-    const std::vector<int> reported = Reported(*headless_);
-    std::vector<int> expected(static_cast<std::size_t>(c.reports), ERR_SOUNDMATCH);
+    Codes expected(static_cast<std::size_t>(c.reports), ERR_SOUNDMATCH);
     if (c.other_frame_size) expected.push_back(ERR_SOUNDBUFLEN);
-    EXPECT_EQ(std::vector<int>(reported.begin() + static_cast<long>(before), reported.end()),
-              expected);
+    EXPECT_EQ(Reported(*headless_, before), expected);
     // Made in the common format anyway, for the clip's own number of frames.
-    HeadlessSoundBuffer* buffer = BufferOf(clip);
+    const HeadlessSoundBuffer* buffer = BufferOf(clip);
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->Format().channels, 2);
     EXPECT_EQ(buffer->Format().bits_per_sample, 16);
@@ -150,122 +134,100 @@ TEST_F(PlaybackTest, EachFieldOutsideTheCommonFormatIsReported) {
   }
 }
 
-struct LockCase {
-  const char* label;
-  platform::Result result;
-  int count;
-  int restores;
-  std::vector<int> reported;
-  int status;
-};
-
-TEST(PlaybackLock, FailuresAfterTheRetriesAreReportedAndThePlayGoesOn) {
-  const std::vector<LockCase> cases = {
-      {"lost three times", platform::DSERR_BUFFERLOST, 3, 3, {}, STATUS_RUNNING},
-      {"lost ten times", platform::DSERR_BUFFERLOST, 10, 10, {}, STATUS_RUNNING},
-      {"lost every time",
-       platform::DSERR_BUFFERLOST,
-       platform::headless::kAlways,
-       10,
-       {ERR_SOUNDLOST},
-       ERR_SOUNDLOST},
-      {"invalid call", platform::DSERR_INVALIDCALL, 1, 0, {ERR_SOUNDINVALID}, ERR_SOUNDINVALID},
-      {"invalid parameter", platform::DSERR_INVALIDPARAM, 1, 0, {ERR_SOUNDPARAM}, ERR_SOUNDPARAM},
-      {"priority", platform::DSERR_PRIOLEVELNEEDED, 1, 0, {ERR_SOUNDPRIORITY}, ERR_SOUNDPRIORITY},
+TEST(PlaybackFaults, FailuresAreReportedAndThePlayGoesOn) {
+  using namespace platform;
+  constexpr Op kLock = Op::kBufferLock, kCaps = Op::kBufferGetCaps;
+  constexpr int kAlways = headless::kAlways;
+  constexpr int kRunning = STATUS_RUNNING;
+  const struct {
+    const char* label;
+    Op op;
+    Result result;
+    int count;
+    int restores;
+    Codes reported;  // -1: the unregistered pair
+    int status;
+    int unlocks;  // the samples were copied when the lock succeeded with the buffer's length
+  } cases[] = {
+      {"lost three times", kLock, DSERR_BUFFERLOST, 3, 3, {}, kRunning, 1},
+      {"lost ten times", kLock, DSERR_BUFFERLOST, 10, 10, {}, kRunning, 1},
+      {"lost every time", kLock, DSERR_BUFFERLOST, kAlways, 10, {ERR_SOUNDLOST}, ERR_SOUNDLOST, 0},
+      {"invalid call", kLock, DSERR_INVALIDCALL, 1, 0, {ERR_SOUNDINVALID}, ERR_SOUNDINVALID, 0},
+      {"invalid parameter", kLock, DSERR_INVALIDPARAM, 1, 0, {ERR_SOUNDPARAM}, ERR_SOUNDPARAM, 0},
+      {"priority", kLock, DSERR_PRIOLEVELNEEDED, 1, 0, {ERR_SOUNDPRIORITY}, ERR_SOUNDPRIORITY, 0},
       // Any other failure reports the current status: while running, the unregistered pair.
-      {"other", platform::DSERR_OUTOFMEMORY, 1, 0, {STATUS_RUNNING}, STATUS_RUNNING},
+      {"other", kLock, DSERR_OUTOFMEMORY, 1, 0, {-1}, kRunning, 0},
+      {"caps", kCaps, DSERR_GENERIC, 1, 0, {ERR_SOUNDCAPS, ERR_SOUNDBUFLEN}, ERR_SOUNDBUFLEN, 1},
   };
-  for (const LockCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     FreeSoundRegistry();
     HeadlessPlatform& headless = StartHeadlessEngine();
-    headless.Fail(Op::kBufferLock, c.result, c.count);
+    headless.Fail(c.op, c.result, c.count);
     TestClip clip(1, 16, 8000, Pattern(64));
     Vorn.SoundPlay(&clip, 0);
-
     EXPECT_EQ(headless.Calls(Op::kBufferRestore), c.restores);
-    std::vector<int> reported = Reported(headless);
-    if (c.reported == std::vector<int>{STATUS_RUNNING}) {
-      ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-      EXPECT_NE(headless.MessageBoxes()[0].text.find("UNREGISTERED"), std::string::npos);
-    } else {
-      EXPECT_EQ(reported, c.reported);
-    }
+    EXPECT_EQ(Reported(headless), c.reported);
     EXPECT_EQ(Vorn.status, c.status);
-    const bool filled = c.reported.empty();
-    EXPECT_EQ(BufferBytes(clip), filled ? clip.Samples() : std::string(64, '\0'));
-    EXPECT_EQ(BufferOf(clip)->Unlocks(), filled ? 1 : 0);
+    EXPECT_EQ(BufferBytes(clip), c.reported.empty() ? clip.Samples() : std::string(64, '\0'));
+    EXPECT_EQ(BufferOf(clip)->Unlocks(), c.unlocks);
     // Marked clean either way, and played.
     EXPECT_EQ(clip.dirty, 0);
     EXPECT_EQ(BufferOf(clip)->Plays().size(), 1u);
   }
 }
 
-TEST_F(PlaybackTest, FailedCreationLeavesTheClipWithoutABuffer) {
+TEST_F(PlaybackTest, WithoutABufferNothingIsFilledOrPlayed) {
   headless_->Fail(Op::kCreateSoundBuffer, platform::DSERR_OUTOFMEMORY);
   TestClip clip(1, 8, 8000, Pattern(64));
   Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Reported(*headless_), std::vector<int>{ERR_SOUNDCREATE});
+  EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
   EXPECT_EQ(clip.buffer, 0);
   EXPECT_EQ(Vorn.sound_buffers[0], nullptr);
   EXPECT_EQ(clip.dirty, 1);
-
   // Later plays stop at the missing buffer: no new index, no new report.
   Vorn.SoundPlay(&clip, 0);
   EXPECT_EQ(Vorn.sound_count, 1);
-  EXPECT_EQ(headless_->MessageBoxes().size(), 1u);
   EXPECT_EQ(headless_->Calls(Op::kCreateSoundBuffer), 1);
-}
+  EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
 
-TEST_F(PlaybackTest, AnUnloadedFirstClipFixesAnEmptyFormat) {
-  TestClip empty;
+  // An unloaded first clip fixes an empty common format.
+  FreeSoundRegistry();
+  HeadlessPlatform& fresh = StartHeadlessEngine();
+  TestClip empty, second(1, 8, 8000, Pattern(8));
   Vorn.SoundPlay(&empty, 0);
-  EXPECT_EQ(Reported(*headless_), std::vector<int>{ERR_SOUNDCREATE});
-  TestClip clip(1, 8, 8000, Pattern(8));
-  Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Reported(*headless_), (std::vector<int>{ERR_SOUNDCREATE, ERR_SOUNDMATCH, ERR_SOUNDMATCH,
-                                                    ERR_SOUNDMATCH, ERR_SOUNDCREATE}));
-}
+  Vorn.SoundPlay(&second, 0);
+  EXPECT_EQ(Reported(fresh), (Codes{ERR_SOUNDCREATE, ERR_SOUNDMATCH, ERR_SOUNDMATCH, ERR_SOUNDMATCH,
+                                    ERR_SOUNDCREATE}));
 
-TEST_F(PlaybackTest, UnreadableCapabilitiesFillNothing) {
-  headless_->Fail(Op::kBufferGetCaps, platform::DSERR_GENERIC);
-  TestClip clip(1, 8, 8000, Pattern(64));
-  Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Reported(*headless_), (std::vector<int>{ERR_SOUNDCAPS, ERR_SOUNDBUFLEN}));
-  EXPECT_EQ(BufferBytes(clip), std::string(64, '\0'));
-  EXPECT_EQ(clip.dirty, 0);
+  // No sound object at all: no buffer.
+  FreeSoundRegistry();
+  HeadlessPlatform& silent = UseFreshHeadless();
+  TestClip third(1, 8, 8000, Pattern(8));
+  Vorn.SoundPlay(&third, 0);
+  EXPECT_EQ(Reported(silent), Codes{ERR_SOUNDCREATE});
+  EXPECT_EQ(Vorn.sound_buffers[0], nullptr);
 }
 
 TEST_F(PlaybackTest, AReloadedClipIsCopiedAgainWithinItsBuffer) {
   TestClip clip(2, 16, 8000, Pattern(400));
   Vorn.SoundPlay(&clip, 0);
   HeadlessSoundBuffer* buffer = BufferOf(clip);
-
   clip.SetSamples(Pattern(400, 9));
   Vorn.SoundPlay(&clip, 0);
   EXPECT_EQ(Vorn.sound_count, 1);
   EXPECT_EQ(buffer->Locks(), 2);
   EXPECT_EQ(BufferBytes(clip), Pattern(400, 9));
   EXPECT_TRUE(headless_->MessageBoxes().empty());
-
   // Longer than its buffer: reported, and the copy stops at the buffer's end.
   clip.SetSamples(Pattern(800, 3));
   Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Reported(*headless_), std::vector<int>{ERR_SOUNDBUFLEN});
+  EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDBUFLEN});
   EXPECT_EQ(BufferBytes(clip), Pattern(400, 3));
-
   // Shorter: the copy stops at the clip's own bytes.
   clip.SetSamples(Pattern(100, 5));
   Vorn.SoundPlay(&clip, 0);
   EXPECT_EQ(BufferBytes(clip), Pattern(100, 5) + Pattern(300, 103));
-}
-
-TEST(PlaybackWithoutSound, NoSoundObjectMeansNoBuffer) {
-  HeadlessPlatform& headless = UseFreshHeadless();
-  TestClip clip(1, 8, 8000, Pattern(8));
-  Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Reported(headless), std::vector<int>{ERR_SOUNDCREATE});
-  EXPECT_EQ(Vorn.sound_buffers[0], nullptr);
 }
 
 }  // namespace
