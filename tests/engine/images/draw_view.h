@@ -2,8 +2,10 @@
 // a row stride wider than the visible width and guard pixels all around that nothing may write.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "engine/core/draw_table.h"
@@ -13,30 +15,17 @@
 
 struct PixelLayout {
   const char* name;
-  int masks[3];  // red, green, blue
+  int bits[3];  // red, green, blue
   int shifts[3];
-  int bits[3];
 };
 
-inline constexpr PixelLayout kLayout565{"565", {0xF800, 0x07E0, 0x001F}, {11, 5, 0}, {5, 6, 5}};
-inline constexpr PixelLayout kLayout555{"555", {0x7C00, 0x03E0, 0x001F}, {10, 5, 0}, {5, 5, 5}};
-
-inline void UseLayout(const PixelLayout& l) {
-  red_mask = l.masks[0];
-  green_mask = l.masks[1];
-  blue_mask = l.masks[2];
-  red_shift = l.shifts[0];
-  green_shift = l.shifts[1];
-  blue_shift = l.shifts[2];
-  red_bits = l.bits[0];
-  green_bits = l.bits[1];
-  blue_bits = l.bits[2];
-}
-
-constexpr uint16_t kGuard = 0xBEEF;
+inline constexpr PixelLayout kLayout565{"565", {5, 6, 5}, {11, 5, 0}};
+inline constexpr PixelLayout kLayout555{"555", {5, 5, 5}, {10, 5, 0}};
 
 class TestView {
  public:
+  static constexpr uint16_t kGuard = 0xBEEF;
+
   // The clip rectangle covers the visible width × height; the stride adds columns beyond it.
   TestView(int width, int height, int stride, const PixelLayout& layout)
       : width_(width), height_(height), stride_(stride) {
@@ -45,14 +34,20 @@ class TestView {
     Vorn.view = buffer_.data() + stride;
     Vorn.view_stride = stride;
     Vorn.view_yres = height;
-    Vorn.clip_left = 0;
-    Vorn.clip_top = 0;
+    Vorn.clip_left = Vorn.clip_top = 0;
     Vorn.clip_right = width - 1;
     Vorn.clip_bottom = height - 1;
-    Vorn.row_offset.resize(static_cast<size_t>(height) + 1);
-    for (int y = 0; y <= height; ++y) Vorn.row_offset[static_cast<size_t>(y)] = y * stride;
+    Vorn.row_offset.clear();
+    for (int y = 0; y <= height; ++y) Vorn.row_offset.push_back(y * stride);
     Vorn.draw_func = SixteenBitDrawTable();
-    UseLayout(layout);
+    int* const bits[] = {&red_bits, &green_bits, &blue_bits};
+    int* const shifts[] = {&red_shift, &green_shift, &blue_shift};
+    int* const masks[] = {&red_mask, &green_mask, &blue_mask};
+    for (int c = 0; c < 3; ++c) {
+      *bits[c] = layout.bits[c];
+      *shifts[c] = layout.shifts[c];
+      *masks[c] = ((1 << layout.bits[c]) - 1) << layout.shifts[c];
+    }
     Fill(0);
   }
   ~TestView() { Vorn.view = nullptr; }
@@ -61,18 +56,24 @@ class TestView {
 
   // Fills the visible pixels; the guards keep their value.
   void Fill(uint16_t value) {
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) At(x, y) = value;
-    }
+    for (int y = 0; y < height_; ++y) std::fill_n(&At(0, y), width_, value);
   }
   uint16_t& At(int x, int y) { return Vorn.view[y * stride_ + x]; }
-  // Counts guard pixels (stride padding, rows above and below) that no longer hold kGuard.
+  // Visible pixels that differ from expected(x, y).
+  int Mismatches(const std::function<int(int x, int y)>& expected) {
+    int wrong = 0;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) wrong += At(x, y) != expected(x, y);
+    }
+    return wrong;
+  }
+  // Guard pixels (stride padding, rows above and below) that no longer hold kGuard.
   int DamagedGuards() const {
     int damaged = 0;
     for (int y = -1; y <= height_; ++y) {
       for (int x = 0; x < stride_; ++x) {
         const bool visible = y >= 0 && y < height_ && x < width_;
-        if (!visible && buffer_[static_cast<size_t>((y + 1) * stride_ + x)] != kGuard) ++damaged;
+        damaged += !visible && buffer_[static_cast<size_t>((y + 1) * stride_ + x)] != kGuard;
       }
     }
     return damaged;
@@ -89,9 +90,10 @@ class TestView {
 
 // A prepared 16-bit image built by hand, with pixel (i, j) = pixel(i, j) and, when `with_alpha`,
 // alpha byte (i, j) = shade(i, j).
-template <typename PixelFn, typename ShadeFn>
-void MakeImage(Image* image, int w, int h, int purpose, bool with_alpha, PixelFn pixel,
-               ShadeFn shade) {
+inline void MakeImage(
+    Image* image, int w, int h, int purpose, bool with_alpha,
+    const std::function<int(int, int)>& pixel,
+    const std::function<int(int, int)>& shade = [](int, int) { return 0; }) {
   image->Create(w, h, static_cast<uint8_t>(IMAGE_RGB16 | (with_alpha ? IMAGE_ALPHA : 0)));
   if (!with_alpha) {
     std::free(image->alpha);

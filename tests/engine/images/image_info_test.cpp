@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "tiff_test_files.h"
 
@@ -15,8 +16,7 @@
 
 namespace {
 
-using tiff_files::Bytes;
-using tiff_files::Picture;
+using namespace tiff_files;
 
 struct Ran {
   int status = -1;
@@ -40,101 +40,65 @@ Ran Inspect(const std::string& arguments) {
   return r;
 }
 
-struct Channels {
-  int bits[3];
-  int shifts[3];
-};
-constexpr Channels k565{{5, 6, 5}, {11, 5, 0}};
-constexpr Channels k555{{5, 5, 5}, {10, 5, 0}};
-
-// The prepared pixel and alpha byte a 24-bit pixel must give, worked out channel by channel.
-void Expected(const Channels& l, const std::string& purpose, const uint8_t* rgb, int a,
-              uint16_t* pixel, int* alpha) {
-  int c[3];
-  for (int i = 0; i < 3; ++i) c[i] = rgb[i] >> (8 - l.bits[i]);
-  auto pack = [&] {
-    return static_cast<uint16_t>((c[0] << l.shifts[0]) | (c[1] << l.shifts[1]) |
-                                 (c[2] << l.shifts[2]));
-  };
-  *alpha = -1;
-  if (purpose == "plain") {
-    *pixel = pack();
-  } else if (purpose == "masked") {
-    *pixel = pack() == 0 ? 1 : pack();
-    if (a == 0) *pixel = 0;
-  } else {
+// The prepared pixel and alpha byte (-1: no alpha kept) a 24-bit pixel with alpha `a` must give,
+// worked out channel by channel.
+std::pair<int, int> Expected(bool is565, const std::string& purpose, const uint8_t* rgb, int a) {
+  int c[3] = {rgb[0] >> 3, rgb[1] >> (is565 ? 2 : 3), rgb[2] >> 3};
+  if (purpose == "alpha" || purpose == "additive") {
     for (int& v : c) v = (v * a) >> 8;
-    *pixel = pack();
-    *alpha = 255 - a;
   }
+  const int pixel = c[0] << (is565 ? 11 : 10) | c[1] << 5 | c[2];
+  if (purpose == "plain") return {pixel, a};
+  if (purpose == "masked") return {a == 0 ? 0 : pixel == 0 ? 1 : pixel, -1};
+  return {pixel, 255 - a};
 }
 
-struct InspectCase {
-  std::string purpose;
-  std::string layout;
-};
-
-class InspectFile : public testing::TestWithParam<InspectCase> {};
-
-TEST_P(InspectFile, MatchesWhatLibtiffReads) {
-  const InspectCase& c = GetParam();
-  tiff_files::WritePam("source.pam", tiff_files::Pattern(9, 5, true, 6), 8);
+TEST(ImageInspect, MatchesWhatLibtiffReadsForEachPurposeAndLayout) {
+  WritePam("source.pam", Pattern(9, 5, true, 6), 8);
   ASSERT_TRUE(
-      tiff_files::Run("convert source.pam -type TrueColorAlpha -depth 8 -define tiff:endian=msb "
-                      "-define tiff:rows-per-strip=2 -compress none in.tif"));
+      Shell("convert source.pam -type TrueColorAlpha -depth 8 -define tiff:endian=msb "
+            "-define tiff:rows-per-strip=2 -compress none in.tif"));
   Picture lib;
-  ASSERT_TRUE(tiff_files::LibtiffPicture("in.tif", &lib));
+  ASSERT_TRUE(LibtiffPicture("in.tif", &lib));
   ASSERT_EQ(lib.alpha.size(), 45u);
-
-  std::remove("pixels.raw");
-  std::remove("alpha.raw");
-  const Ran r = Inspect("--purpose " + c.purpose + " --layout " + c.layout +
-                        " --raw16 pixels.raw --alpha alpha.raw in.tif");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");
-  const int purpose = c.purpose == "plain"    ? 1
-                      : c.purpose == "masked" ? 2
-                      : c.purpose == "alpha"  ? 3
-                                              : 4;
-  const char* format = c.purpose == "masked" ? "0x50" : "0x11";
-  EXPECT_EQ(r.out, "width=9 height=5 format=" + std::string(format) +
-                       " purpose=" + std::to_string(purpose) + "\n");
-
-  const std::string pixels = Slurp("pixels.raw");
-  const std::string alpha = Slurp("alpha.raw");
-  ASSERT_EQ(pixels.size(), 90u);
-  ASSERT_EQ(alpha.size(), c.purpose == "masked" ? 0u : 45u);
-  const Channels& l = c.layout == "565" ? k565 : k555;
-  for (size_t i = 0; i < 45; ++i) {
-    uint16_t want = 0;
-    int want_alpha = 0;
-    Expected(l, c.purpose, &lib.rgb[i * 3], lib.alpha[i], &want, &want_alpha);
-    const auto got = static_cast<uint16_t>(static_cast<uint8_t>(pixels[2 * i]) |
-                                           static_cast<uint8_t>(pixels[2 * i + 1]) << 8);
-    EXPECT_EQ(got, want) << "pixel " << i;
-    if (c.purpose == "plain") want_alpha = lib.alpha[i];
-    if (want_alpha >= 0) {
-      EXPECT_EQ(static_cast<uint8_t>(alpha[i]), want_alpha) << "alpha " << i;
+  const struct {
+    std::string purpose, layout, out;
+  } cases[] = {
+      {"plain", "565", "format=0x11 purpose=1"},  {"plain", "555", "format=0x11 purpose=1"},
+      {"masked", "565", "format=0x50 purpose=2"}, {"masked", "555", "format=0x50 purpose=2"},
+      {"alpha", "565", "format=0x11 purpose=3"},  {"additive", "555", "format=0x11 purpose=4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.purpose + c.layout);
+    std::remove("pixels.raw");
+    std::remove("alpha.raw");
+    const Ran r = Inspect("--purpose " + c.purpose + " --layout " + c.layout +
+                          " --raw16 pixels.raw --alpha alpha.raw in.tif");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "width=9 height=5 " + c.out + "\n");
+    const std::string pixels = Slurp("pixels.raw");
+    const std::string alpha = Slurp("alpha.raw");
+    ASSERT_EQ(pixels.size(), 90u);
+    ASSERT_EQ(alpha.size(), c.purpose == "masked" ? 0u : 45u);
+    for (size_t i = 0; i < 45; ++i) {
+      const auto [pixel, alpha_byte] =
+          Expected(c.layout == "565", c.purpose, &lib.rgb[i * 3], lib.alpha[i]);
+      EXPECT_EQ(uint8_t(pixels[2 * i]) | uint8_t(pixels[2 * i + 1]) << 8, pixel) << "pixel " << i;
+      if (alpha_byte >= 0) {
+        EXPECT_EQ(uint8_t(alpha[i]), alpha_byte) << "alpha " << i;
+      }
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(PurposesAndLayouts, InspectFile,
-                         testing::Values(InspectCase{"plain", "565"}, InspectCase{"plain", "555"},
-                                         InspectCase{"masked", "565"}, InspectCase{"masked", "555"},
-                                         InspectCase{"alpha", "565"},
-                                         InspectCase{"additive", "555"}),
-                         [](const testing::TestParamInfo<InspectCase>& param) {
-                           return param.param.purpose + param.param.layout;
-                         });
-
-TEST(InspectMessages, EachEndsAsTheLoaderEnds) {
-  tiff_files::WriteFile("plain.tif", tiff_files::MakeTiff(tiff_files::Pattern(3, 2, false), {}));
-  ASSERT_TRUE(tiff_files::Run("tiffcp plain.tif plain.tif two.tif"));
-  Bytes lzw = tiff_files::MakeTiff(tiff_files::Pattern(3, 2, false), {});
-  tiff_files::SetEntry(lzw, 259, 5);
-  tiff_files::WriteFile("lzw.tif", lzw);
-  tiff_files::WriteFile("bad.tif", {'I', 'I', 43, 0, 8, 0, 0, 0});
+TEST(ImageInspect, MessagesEndAsTheLoaderEnds) {
+  WriteFile("plain.tif", MakeTiff(Pattern(3, 2, false), {}));
+  ASSERT_TRUE(Shell("tiffcp plain.tif plain.tif two.tif"));
+  Bytes lzw = MakeTiff(Pattern(3, 2, false), {});
+  SetEntry(lzw, 259, 5);
+  WriteFile("lzw.tif", lzw);
+  WriteFile("bad.tif", {'I', 'I', 43, 0, 8, 0, 0, 0});
 
   Ran r = Inspect("--purpose masked missing.tif");
   EXPECT_EQ(r.status, 0);

@@ -17,30 +17,25 @@ using Bytes = std::vector<uint8_t>;
 struct Picture {
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> rgb;    // width × height × 3
-  std::vector<uint8_t> alpha;  // width × height, or empty
+  Bytes rgb;    // width × height × 3
+  Bytes alpha;  // width × height, or empty
 };
 
 // A picture whose every byte differs from its neighbours, so that a byte taken from the wrong
 // place shows.
 Picture Pattern(int width, int height, bool with_alpha, int seed = 0);
-
 // The picture an Image holds after loading (24-bit, before preparation).
 Picture FromImage(const Image& image);
 
-// How MakeTiff lays out a file.
-struct Layout {
-  bool msb_first = false;
-  int bits = 8;                  // 8, 16 or 32 bits per sample
-  int rows_per_strip = 0;        // 0: one strip and no RowsPerStrip entry
-  bool directory_first = false;  // directory right after the header, pixel data after it
-  uint32_t next_directory = 0;
-};
+// Editing a file in its own byte order ('M' at the start: most significant byte first). The
+// writes grow the file when they reach past its end.
+uint16_t Get16(const Bytes& file, uint32_t at);
+uint32_t Get32(const Bytes& file, uint32_t at);
+void Put16(Bytes& file, uint32_t at, uint32_t value);
+void Put32(Bytes& file, uint32_t at, uint32_t value);
 
-// Entry types.
 constexpr uint16_t kShort = 3;
 constexpr uint16_t kLong = 4;
-
 struct Entry {
   uint16_t tag;
   uint16_t type;
@@ -48,22 +43,22 @@ struct Entry {
   uint32_t value;  // a SHORT with count 1 goes into the first two bytes of the field
 };
 
-// Builds a file piece by piece in either byte order.
-class Builder {
- public:
-  explicit Builder(bool msb_first);
-  uint32_t Append(const Bytes& bytes);  // at the end, word aligned; returns its offset
-  uint32_t AppendShorts(const std::vector<uint16_t>& values);
-  uint32_t AppendLongs(const std::vector<uint32_t>& values);
-  // A directory at the end, pointed to by the header when `first`; returns its offset.
-  uint32_t AppendDirectory(const std::vector<Entry>& entries, uint32_t next = 0, bool first = true);
-  void Put16(uint32_t at, uint16_t value);
-  void Put32(uint32_t at, uint32_t value);
-  const Bytes& bytes() const { return bytes_; }
+// Building a file piece by piece: the header, then blocks appended word aligned (each call
+// returns the block's offset), then the directory, which the header points to.
+Bytes Header(bool msb_first);
+uint32_t Append(Bytes& file, const Bytes& block);
+uint32_t AppendShorts(Bytes& file, const std::vector<uint16_t>& values);
+uint32_t AppendLongs(Bytes& file, const std::vector<uint32_t>& values);
+// At `at` when given (room kept for it earlier), else at the end.
+uint32_t PutDirectory(Bytes& file, const std::vector<Entry>& entries, uint32_t next = 0,
+                      uint32_t at = 0);
 
- private:
-  bool msb_first_;
-  Bytes bytes_;
+// How MakeTiff lays out a file.
+struct Layout {
+  bool msb_first = false;
+  int bits = 8;                  // 8, 16 or 32 bits per sample
+  int rows_per_strip = 0;        // 0: one strip and no RowsPerStrip entry
+  bool directory_first = false;  // directory right after the header, pixel data after it
 };
 
 // A chunky RGB file of `picture` (with its alpha as an extra sample when it has one). 16- and
@@ -75,24 +70,15 @@ Bytes MakeTiff(const Picture& picture, const Layout& layout);
 uint32_t EntryAt(const Bytes& file, uint16_t tag);
 // Rewrites the value field of the entry for `tag` (as MakeTiff wrote it: SHORT or LONG).
 void SetEntry(Bytes& file, uint16_t tag, uint32_t value);
-uint32_t Get32(const Bytes& file, uint32_t at);
-void Put32(Bytes& file, uint32_t at, uint32_t value);
-void Put16(Bytes& file, uint32_t at, uint16_t value);
 
 void WriteFile(const std::string& path, const Bytes& bytes);
 // Also keeps the file as a seed for the TIFF fuzz target, when the build gives a seed folder.
 void WriteSeed(const std::string& name, const Bytes& bytes);
-
 // Writes `picture` as a PAM file with 8-bit samples, or 16-bit ones whose high byte is the
 // picture's byte.
 void WritePam(const std::string& path, const Picture& picture, int bits);
 // Runs a shell command; true when it exits with 0.
-bool Run(const std::string& command);
-
-// What libtiff reads from the file, reduced the way the engine reduces it: the most significant
-// byte of every sample, gray copied to R, G and B, bilevel bits to 0 or 255 (inverted when white
-// is zero), the extra sample of an RGB file as alpha. False when libtiff cannot read it.
-bool LibtiffPicture(const std::string& path, Picture* out);
+bool Shell(const std::string& command);
 
 // How a file is stored, as libtiff sees it: so that a test knows its writer did what it asked.
 struct Facts {
@@ -100,9 +86,12 @@ struct Facts {
   uint32_t strips = 0;
   uint16_t bits = 0;
   uint16_t samples = 0;
-  uint16_t photometric = 0;
   uint16_t pages = 0;
 };
-Facts FileFacts(const std::string& path);
+
+// What libtiff reads from the file, reduced the way the engine reduces it: the most significant
+// byte of every sample, gray copied to R, G and B, bilevel bits to 0 or 255 (inverted when white
+// is zero), the extra sample of an RGB file as alpha. False when libtiff cannot read it.
+bool LibtiffPicture(const std::string& path, Picture* out, Facts* facts = nullptr);
 
 }  // namespace tiff_files
