@@ -2,7 +2,6 @@
 // drawn canvas becomes a hard-masked picture.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "tools/make_assets/canvas.h"
@@ -12,55 +11,47 @@ namespace {
 
 using namespace assets;
 
+// Each inside point also lies in the shape's box.
 TEST(AssetShapes, DistancesAreNegativeInsideAndMeasuredInPixels) {
   const std::vector<Vec> square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-  const std::vector<Vec> square_other_way(square.rbegin(), square.rend());
-  const struct {
-    std::string name;
-    Shape shape;
-    Vec point;
-    float distance;
-  } kCases[] = {
-      {"circle centre", Circle(5, 5, 4), {5, 5}, -4},
-      {"circle outside", Circle(5, 5, 4), {12, 5}, 3},
+  const Shape sector = AnnulusSector({0, 0}, 10, 20, 90, 10),
+              sector0 = AnnulusSector({0, 0}, 10, 20, 0, 10);
+  // clang-format off
+  const struct { const char* name; Shape shape; Vec point; float distance; } cases[] = {
+      {"circle centre", Circle(5, 5, 4), {5, 5}, -4}, {"circle outside", Circle(5, 5, 4), {12, 5}, 3},
       {"ellipse on its long axis", Ellipse(0, 0, 10, 4), {13, 0}, 3},
       {"ellipse turned 90", Ellipse(0, 0, 10, 4, 90), {0, -12}, 2},
       {"capsule side", Capsule({0, 0}, {10, 0}, 2), {5, 5}, 3},
       {"capsule tapered end", Capsule({0, 0}, {10, 0}, 4, 1), {13, 0}, 2},
-      {"box inside", RoundBox(0, 0, 5, 3, 0), {0, 1}, -2},
-      {"box corner", RoundBox(0, 0, 5, 3, 0), {8, 7}, 5},
+      {"box inside", RoundBox(0, 0, 5, 3, 0), {0, 1}, -2}, {"box corner", RoundBox(0, 0, 5, 3, 0), {8, 7}, 5},
       {"box turned", RoundBox(0, 0, 5, 1, 0, 90), {0, 4}, -1},
-      {"polygon inside", Polygon(square), {5, 3}, -3},
-      {"polygon outside", Polygon(square), {5, 14}, 4},
-      {"polygon other winding", Polygon(square_other_way), {5, 3}, -3},
-      {"sector middle, nearer its sides", AnnulusSector({0, 0}, 10, 20, 90, 10), {0, 15}, -2.605f},
-      {"sector near its rim", AnnulusSector({0, 0}, 10, 20, 90, 10), {0, 19}, -1},
-      {"sector beyond its side", AnnulusSector({0, 0}, 10, 20, 0, 10), {14.672f, 3.119f}, 0.523f},
-      {"sector inside its hole", AnnulusSector({0, 0}, 10, 20, 0, 10), {4, 0}, 6},
+      {"polygon inside", Polygon(square), {5, 3}, -3}, {"polygon outside", Polygon(square), {5, 14}, 4},
+      {"polygon other winding", Polygon({square.rbegin(), square.rend()}), {5, 3}, -3},
+      {"sector middle, nearer its sides", sector, {0, 15}, -2.605f}, {"sector near its rim", sector, {0, 19}, -1},
+      {"sector beyond its side", sector0, {14.672f, 3.119f}, 0.523f}, {"sector's hole", sector0, {4, 0}, 6},
       {"union", Union(Circle(0, 0, 2), Circle(10, 0, 2)), {10, 0}, -2},
       {"subtract", Subtract(Circle(0, 0, 5), Circle(0, 0, 3)), {0, 0}, 3},
       {"intersect", Intersect(Circle(0, 0, 5), Circle(4, 0, 5)), {2, 0}, -3},
       {"grow", Grow(Circle(0, 0, 2), 1.5f), {0, 4}, 0.5f},
   };
-  for (const auto& c : kCases) {
-    EXPECT_NEAR(c.shape.distance(c.point.x, c.point.y), c.distance, 0.15f) << c.name;
-    // The box covers every inside point.
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Shape& s = c.shape;
+    EXPECT_NEAR(s.distance(c.point.x, c.point.y), c.distance, 0.15f);
     if (c.distance < 0) {
-      EXPECT_LE(c.shape.left, c.point.x) << c.name;
-      EXPECT_GE(c.shape.right, c.point.x) << c.name;
-      EXPECT_LE(c.shape.top, c.point.y) << c.name;
-      EXPECT_GE(c.shape.bottom, c.point.y) << c.name;
+      EXPECT_TRUE(s.left <= c.point.x && c.point.x <= s.right && s.top <= c.point.y &&
+                  c.point.y <= s.bottom);
     }
   }
 }
 
+// Masked drawing has no partial transparency: a pixel at least half covered is blended over
+// the backdrop and made opaque, anything less is transparent.
 TEST(AssetShapes, MaskedPicturesKeepHalfCoveredPixelsBlendedOverTheBackdrop) {
   Canvas canvas(4, 1);
-  const Colour white{1, 1, 1, 1};
-  canvas.Blend(0, 0, white, 1.0f);
-  canvas.Blend(1, 0, white, 0.75f);
-  canvas.Blend(2, 0, white, 0.5f);
-  canvas.Blend(3, 0, white, 0.49f);
+  const float coverage[4] = {1.0f, 0.75f, 0.5f, 0.49f};
+  for (int x = 0; x < 4; ++x) canvas.Blend(x, 0, Colour{1, 1, 1, 1}, coverage[x]);
   const Picture p = canvas.ToMasked(Rgb(0, 0, 100));
   const uint8_t want[4][4] = {
       {255, 255, 255, 255}, {191, 191, 216, 255}, {128, 128, 178, 255}, {0, 0, 0, 0}};
