@@ -1,47 +1,39 @@
-#!/ usr / bin / env bash
-#The whole game in a real window under an X server(Xvfb, no window manager, 1024 x 768, so
-#that the 800 x 600 view sits at(112, 84)) : it starts with the generated data, D held spins
-#the left ring and not the right one, sound reaches the audio device, and a close request ends
-#it with status 0 after a normal start in "debug.txt".
+#!/usr/bin/env bash
+# The whole game in a real window under an X server (Xvfb, no window manager, 1024 x 768, so
+# that the 800 x 600 view sits at (112, 84)): it starts with the generated data, D held spins
+# the left ring and not the right one, sound reaches the audio device, and a close request ends
+# it with status 0 after a normal start in "debug.txt".
 #
-#game_e2e.sh GAME MAKE_ASSETS
-set - euo pipefail
+#   game_e2e.sh GAME MAKE_ASSETS
+set -euo pipefail
 
-          game = $1 make_assets = $2 work = $(mktemp - d / tmp / vorn - game - e2e - XXXXXX) pid =
-    cleanup() {
-  if
-    [-n "$pid"] && kill - 0 "$pid" 2 > / dev / null;
-  then kill - KILL "$pid" 2 > / dev / null || true;
-  fi rm - rf "$work"
+game=$1
+make_assets=$2
+work=$(mktemp -d /tmp/vorn-game-e2e-XXXXXX)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid" 2>/dev/null || true; fi
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
-fail(){echo "FAIL: $*" > &2 [-f "$work/data/debug.txt"] && {echo "--- debug.txt" > &2;
-cat "$work/data/debug.txt" > &2;
-}
-[-f "$work/out.txt"]&& {
-  echo "--- program output" > &2;
-  cat "$work/out.txt" > &2;
-}
-exit 1
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/data/debug.txt" ] && { echo "--- debug.txt" >&2; cat "$work/data/debug.txt" >&2; }
+  [ -f "$work/out.txt" ] && { echo "--- program output" >&2; cat "$work/out.txt" >&2; }
+  exit 1
 }
 
-#Pixels that differ between two screenshots inside a rectangle given in view coordinates
-#(WIDTHxHEIGHT + X + Y); the view starts at(112, 84) on the screen.
+# Pixels that differ between two screenshots inside a rectangle given in view coordinates
+# (WIDTHxHEIGHT+X+Y); the view starts at (112, 84) on the screen.
 differing() {
-  local w h x y IFS =
-      'x+' read - r w h x y < < < "$1" local crop =
-          "${w}x${h}+$((x + 112))+$((y + 84))" convert "$work/a.png" - crop "$crop" +
-                      repage "$work/ca.png" convert "$work/b.png" - crop "$crop" +
-                      repage "$work/cb.png"
-#compare reports the count on standard error and exits 1 when the pictures differ.
-                      compare -
-                      metric AE
-                      "$work/ca.png"
-                      "$work/cb.png" null : 2 >
-                  &1 |
-              cut - d ' ' - f1 ||
-          true
+  local w h x y
+  IFS='x+' read -r w h x y <<<"$1"
+  local crop="${w}x${h}+$((x + 112))+$((y + 84))"
+  convert "$work/a.png" -crop "$crop" +repage "$work/ca.png"
+  convert "$work/b.png" -crop "$crop" +repage "$work/cb.png"
+  # compare reports the count on standard error and exits 1 when the pictures differ.
+  compare -metric AE "$work/ca.png" "$work/cb.png" null: 2>&1 | cut -d' ' -f1 || true
 }
 
 "$make_assets" "$work/data" >/dev/null || fail "make-assets failed"
@@ -50,46 +42,48 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 "$game" >"$work/out.txt" 2>&1 &
 pid=$!
 window=
-for _ in $(seq 100);
-do
-  window = $(xdotool search-- onlyvisible-- pid "$pid" 2 > / dev / null | head - 1) ||
-           true[-n "$window"] && break kill - 0 "$pid" 2 > / dev / null ||
-           fail "the game ended during start-up" sleep 0.1 done[-n "$window"] ||
-           fail "no window appeared"
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) || true
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "the game ended during start-up"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window appeared"
 
-#The start screen lasts three seconds, and the players stand still on it; then the vote.
-               sleep 4 xdotool keydown d sleep 1.5 import -
-               window root "$work/a.png" sleep 0.3 import -
-               window root "$work/b.png" xdotool keyup d
+# The start screen lasts three seconds, and the players stand still on it; then the vote.
+sleep 4
+xdotool keydown d
+sleep 1.5
+import -window root "$work/a.png"
+sleep 0.3
+import -window root "$work/b.png"
+xdotool keyup d
 
-#The left ring turns under D : nearly every tile moves.The right one stands : only its halo,
-#a tile it repaints or a vote tally may differ.
-                   left_ring = $(differing 380x370 + 10 + 230) right_ring =
-               $(differing 370x370 + 430 + 230) echo
-               "differing pixels: left ring $left_ring, right ring $right_ring"["$left_ring" -
-                                                                                ge 10000] ||
-               fail "the left ring did not turn ($left_ring pixels differ)"[$((right_ring * 2)) - lt
-                                                                            "$left_ring"] ||
-               fail "the right ring changed as much as the left ($right_ring against $left_ring)"
-#The figures : the left one pushes its ring, the right one, without a key, keeps its pose.
-               left_figure = $(differing 226x150 + 64 + 50) right_figure =
-                   $(differing 254x150 + 510 + 50) echo
-                   "differing pixels: left figure $left_figure, right figure $right_figure"
-                       ["$left_figure" - gt 0] ||
-                   fail "the left figure did not move"["$right_figure" - eq 0] ||
-                   fail "the right figure moved ($right_figure pixels differ)"
+# The left ring turns under D: nearly every tile moves. The right one stands: only its halo,
+# a tile it repaints or a vote tally may differ.
+left_ring=$(differing 380x370+10+230)
+right_ring=$(differing 370x370+430+230)
+echo "differing pixels: left ring $left_ring, right ring $right_ring"
+[ "$left_ring" -ge 10000 ] || fail "the left ring did not turn ($left_ring pixels differ)"
+[ $((right_ring * 2)) -lt "$left_ring" ] ||
+  fail "the right ring changed as much as the left ($right_ring against $left_ring)"
+# The figures: the left one pushes its ring, the right one, without a key, keeps its pose.
+left_figure=$(differing 226x150+64+50)
+right_figure=$(differing 254x150+510+50)
+echo "differing pixels: left figure $left_figure, right figure $right_figure"
+[ "$left_figure" -gt 0 ] || fail "the left figure did not move"
+[ "$right_figure" -eq 0 ] || fail "the right figure moved ($right_figure pixels differ)"
 
-                       kill -
-                       TERM "$pid" status = 0 wait "$pid" || status = $
-      ? pid = ["$status" - eq 0] || fail "closing ended the game with status $status" for line in
-              "WindowsDX: Initialization started."
-              "WindowsDX: Initialization finished OK.";
-do
-grep - qF "$line" debug.txt ||
-    fail "\"$line\" is not in debug.txt" done
-#The vote's sound at least was played: the device received something other than silence.
-        [-s "$work/audio.raw"] ||
-    fail "nothing reached the audio device"["$(od -An -v -tx1 " $work /
-                                                audio.raw " | tr -d ' \n' | tr -d 0 | head -c 1)" !=
-                                            ""] ||
-    fail "only silence reached the audio device" echo "ok: game"
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "closing ended the game with status $status"
+for line in "WindowsDX: Initialization started." "WindowsDX: Initialization finished OK."; do
+  grep -qF "$line" debug.txt || fail "\"$line\" is not in debug.txt"
+done
+# The vote's sound at least was played: the device received something other than silence.
+[ -s "$work/audio.raw" ] || fail "nothing reached the audio device"
+[ "$(od -An -v -tx1 "$work/audio.raw" | tr -d ' \n' | tr -d 0 | head -c 1)" != "" ] ||
+  fail "only silence reached the audio device"
+echo "ok: game"

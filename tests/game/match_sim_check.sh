@@ -1,27 +1,30 @@
-#!/ usr / bin / env bash
-#Checks of match - sim, the headless replay of the game.
+#!/usr/bin/env bash
+# Checks of match-sim, the headless replay of the game.
 #
-#match_sim_check.sh over MATCH_SIM[MS_PER_FRAME] a whole match reaches game over, with
-#every round kind played
-#match_sim_check.sh same MATCH_SIM the same seed gives the same output
-#match_sim_check.sh png MATCH_SIM frames are written as 800 x 600 PNG
-#match_sim_check.sh usage MATCH_SIM bad arguments are refused with status 2
-set - euo pipefail
+#   match_sim_check.sh over MATCH_SIM [MS_PER_FRAME]  a whole match reaches game over, with
+#                                                     every round kind played
+#   match_sim_check.sh same MATCH_SIM                 the same seed gives the same output
+#   match_sim_check.sh png MATCH_SIM                  frames are written as 800 x 600 PNG
+#   match_sim_check.sh usage MATCH_SIM                bad arguments are refused with status 2
+set -euo pipefail
 
-          mode = $1 sim = $2 work =
-    $(mktemp - d / tmp / vorn - match - sim - check - XXXXXX) trap 'rm -rf "$work"' EXIT cd "$work"
+mode=$1
+sim=$2
+work=$(mktemp -d /tmp/vorn-match-sim-check-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
 
-    fail(){echo "FAIL: $*" > &2 exit 1}
-#The value of field NAME in a line of NAME = VALUE fields.
-field() {
-  echo "$2" | tr ' ' '\n' | sed - n "s/^$1=//p";
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
 }
+
+# The value of field NAME in a line of NAME=VALUE fields.
+field() { echo "$2" | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 
 case "$mode" in
   over)
-    ms=${3:
-  - 16
-  }
+    ms=${3:-16}
     "$sim" --seed 1 --until-over --ms-per-frame "$ms" >out.txt || fail "status $?"
     result=$(tail -1 out.txt)
     echo "$result"
@@ -29,16 +32,14 @@ case "$mode" in
     [ "$(field state "$result")" = 6 ] || fail "the game is not over: $result"
     [ "$(field outcome "$result")" != unfinished ] || fail "no outcome: $result"
     IFS=, read -r runs streak echo purge <<<"$(field rounds_played "$result")"
-    for kind in runs streak echo purge;
-    do
-      ["${!kind}" - ge 1] ||
-          fail "no $kind round was played: $result" done
-#Every state line follows from the one before; the vote opens with its sound.
-                  grep -
-              q '^frame=[0-9]* ms=[0-9]* state=4 rounds_left=10 ' out.txt ||
-          fail "no vote" grep - q ' sound=vote$' out.txt ||
-          fail "no vote sound" grep - q ' sound=hit$' out.txt || fail "no hit sound";
-    ;
+    for kind in runs streak echo purge; do
+      [ "${!kind}" -ge 1 ] || fail "no $kind round was played: $result"
+    done
+    # Every state line follows from the one before; the vote opens with its sound.
+    grep -q '^frame=[0-9]* ms=[0-9]* state=4 rounds_left=10 ' out.txt || fail "no vote"
+    grep -q ' sound=vote$' out.txt || fail "no vote sound"
+    grep -q ' sound=hit$' out.txt || fail "no hit sound"
+    ;;
   same)
     "$sim" --seed 7 --frames 1500 >one.txt || fail "status $?"
     "$sim" --seed 7 --frames 1500 >two.txt || fail "status $?"
@@ -47,8 +48,7 @@ case "$mode" in
     ! cmp -s one.txt other.txt || fail "seeds 7 and 8 give the same match"
     [ "$(grep -c ' sound=' one.txt)" -gt 10 ] || fail "hardly any sound in 1500 frames"
     [ "$(grep -c ' state=' one.txt)" -ge 3 ] || fail "hardly any change of state in 1500 frames"
-    ;
-  ;
+    ;;
   png)
     "$sim" --seed 2 --frames 240 --png shots --png-every 120 >out.txt || fail "status $?"
     [ "$(ls shots)" = "$(printf 'frame0000120.png\nframe0000240.png')" ] ||

@@ -1,0 +1,186 @@
+// The heads-up display's placements, and the real GameInit and GameRun on the headless engine
+// with the generated data: loading order, start screen, a failed lock, the result.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/game_fixture.h"
+#include "game/hud.h"
+
+namespace {
+
+// A placement reads "N12@158,360": number image 12 at (158, 360); T is a target, I an
+// instruction, R the rounds label.
+template <typename F, typename... Args>
+std::string Items(F add, Args... args) {
+  Placements out;
+  add(args..., &out);
+  std::string s;
+  for (const Placement& p : out) {
+    s += (s.empty() ? "" : " ") + std::string(1, "TNIR"[static_cast<int>(p.art)]) +
+         std::to_string(p.index) + '@' + std::to_string(p.x) + ',' + std::to_string(p.y);
+  }
+  return s;
+}
+
+TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
+  MatchState m;
+  m.target = 2;
+  m.multiplier[LEFT] = 16, m.multiplier[RIGHT] = 1;
+  m.pending[LEFT] = NO_COLOUR, m.pending[RIGHT] = 3;
+  m.votes[1] = 9, m.votes[3] = 7;
+  const auto in = [&m](int state) {
+    MatchState s = m;
+    s.game_state = state;
+    return s;
+  };
+  const struct {
+    std::string shown, expected;
+  } cases[] = {
+      {Items(MultiplierItems, LEFT, 1), ""},
+      {Items(MultiplierItems, LEFT, 2), "N12@167,360 N2@185,360"},
+      {Items(MultiplierItems, RIGHT, 8), "N12@595,360 N8@613,360"},
+      {Items(MultiplierItems, RIGHT, 16), "N12@586,360 N1@604,360 N6@622,360"},
+      {Items(RoundsItems, 10), "R0@330,10 N0@300,20 N1@282,20"},
+      {Items(RoundsItems, 9), "R0@330,10 N9@300,20"},
+      // Both rings cleared in the last purge round: never a picture outside the digits.
+      {Items(RoundsItems, -1), "R0@330,10 N0@300,20"},
+      {Items(TimerItems, 60000), "N1@370,70 N10@388,70 N0@406,70 N0@424,70"},
+      {Items(TimerItems, 59999), "N0@370,70 N10@388,70 N5@406,70 N9@424,70"},
+      {Items(TimerItems, -1500), "N0@370,70 N10@388,70 N0@406,70 N0@424,70"},
+      {Items(ScoreItems, LEFT, 50000),
+       "N0@148,20 N0@130,20 N0@112,20 N0@94,20 N5@76,20 N0@58,20 N0@40,20"},
+      {Items(ScoreItems, RIGHT, -1234),
+       "N11@622,20 N4@748,20 N3@730,20 N2@712,20 N1@694,20 N0@676,20 N0@658,20 N0@640,20"},
+      {Items(ScoreItems, LEFT, 123456789),
+       "N9@148,20 N8@130,20 N7@112,20 N6@94,20 N5@76,20 N4@58,20 N3@40,20"},
+      {Items(ScoreItems, LEFT, INT_MIN),
+       "N11@22,20 N8@148,20 N4@130,20 N6@112,20 N3@94,20 N8@76,20 N4@58,20 N7@40,20"},
+      {Items(MessageItems, in(GAME_PURGE), -5, 1), "I3@295,100"},
+      {Items(MessageItems, in(GAME_OVER), -3, -3), "I8@295,100"},
+      {Items(MessageItems, in(GAME_OVER), -1, 0), "I7@295,100"},
+      {Items(StateItems, in(GAME_RUNS)), "T2@172,390 T2@600,390"},
+      {Items(StateItems, in(GAME_STREAK)),
+       "N12@158,360 N1@176,360 N6@194,360 T2@172,390 T2@600,390"},
+      {Items(StateItems, in(GAME_ECHO)), "N12@158,360 N1@176,360 N6@194,360 T3@600,390"},
+      {Items(StateItems, in(GAME_VOTE)),
+       "T0@172,333 T0@600,333 N0@178,337 N0@606,337 T1@172,369 T1@600,369 N9@178,373 N9@606,373 "
+       "T2@172,405 T2@600,405 N0@178,409 N0@606,409 T3@172,441 T3@600,441 N7@178,445 N7@606,445"},
+      {Items(StateItems, in(GAME_START)) + Items(StateItems, in(GAME_OVER)), ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.shown, c.expected);
+  // The timer's separator shows in the rounds and on the start screen only.
+  for (int state = GAME_RUNS; state <= GAME_OVER; ++state) {
+    const std::string shown = Items(OverlayItems, in(state), 1, 1, 0);
+    EXPECT_EQ(shown.find("N10@388,70") != std::string::npos,
+              state != GAME_VOTE && state != GAME_OVER)
+        << state;
+  }
+}
+
+TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
+  EXPECT_TRUE(headless_->MessageBoxes().empty());
+  // The vote sound is a clip of its own, from the miss sound's file.
+  EXPECT_GT(game_assets.vote.frames, 0);
+  EXPECT_NE(game_assets.vote.data, game_assets.miss.data);
+  EXPECT_EQ(match.state.game_state, GAME_START);
+  EXPECT_EQ(match.state.rounds_left, 10);
+  // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees.
+  SeedRandom(kSeed);
+  const double theta = (Random() * (90.0 / 32767) + 45) * DEG_TO_RAD;
+  for (const Player& p : match.players) {
+    EXPECT_NEAR(p.halo.vx, 2.5 * std::cos(theta), 1e-5);
+    EXPECT_NEAR(p.halo.vy, 2.5 * std::sin(theta), 1e-5);
+  }
+}
+
+TEST(GameLoading, PicturesLoadInTheirOrder) {
+  // Without pictures every load reports its missing file, in the order of loading; the match
+  // still starts, with empty pictures.
+  ASSERT_TRUE(WriteGameData());
+  std::filesystem::remove_all("Images");
+  ResetGame();
+  platform::headless::HeadlessPlatform& headless = UseFreshHeadless();
+  Vorn.show_cmd = 1;
+  FixGameSeed(3);
+  GameInit();
+  std::vector<std::string> expected;
+  for (int i = 0; i < 4; ++i)
+    for (const char* kind : {"tile0", "target"}) expected.push_back(kind + std::to_string(i));
+  for (int i = 0; i <= 12; ++i) expected.push_back((i < 10 ? "num0" : "num") + std::to_string(i));
+  for (int i = 0; i <= 8; ++i) expected.push_back("inst" + std::to_string(i));
+  expected.insert(expected.end(), {"background", "rounds"});
+  const auto& boxes = headless.MessageBoxes();
+  ASSERT_GT(boxes.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NE(boxes[i].text.find("Images\\" + expected[i] + ".tif"), std::string::npos)
+        << "load " << i << " was " << boxes[i].text.substr(0, 60);
+  }
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
+  GameRun();
+  EXPECT_EQ(match.state.game_state, GAME_START);
+  ResetGame();
+}
+
+TEST_F(GameTest, StartScreenCountsDownWhilePlayersStandStill) {
+  Vorn.keys[0x44] = 1;  // D: would spin the left ring
+  Vorn.keys[0x25] = 1;  // left arrow: the right ring
+  const float halo_x = match.players[LEFT].halo.x;
+  const float tile_angle = match.players[RIGHT].tiles[0].angle;
+  Run(1);
+  EXPECT_TRUE(ShowsAt(game_assets.instructions[5], 295, 100));
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[0], 370, 70));
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[10], 388, 70));
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[3], 424, 70));
+  // Ten rounds left, shown as 1 0.
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 282, 20));
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[0], 300, 20));
+  EXPECT_TRUE(ShowsAt(game_assets.rounds, 330, 10));
+  Run(100);
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 424, 70));
+  EXPECT_EQ(match.players[LEFT].halo.x, halo_x);
+  EXPECT_EQ(match.players[RIGHT].tiles[0].angle, tile_angle);
+  EXPECT_EQ(match.state.game_state, GAME_START);
+}
+
+// The engine reports a failed lock; the frame then draws nothing, presents what the back
+// buffer last held, and the next frame draws again.
+TEST_F(GameTest, AFailedLockDrawsNothingAndTheGameGoesOn) {
+  Run(1);
+  const std::vector<uint16_t> before = Shown().pixels;
+  const uint64_t presented = headless_->PresentCount();
+  headless_->Fail(platform::headless::Op::kLock, platform::DDERR_SURFACELOST);
+  Run(1, 1000);  // the timer would now read 0:01
+  EXPECT_EQ(Vorn.status, STATUS_VIEWLOCK_FAILED);
+  EXPECT_EQ(headless_->MessageBoxes().size(), 1u);
+  EXPECT_EQ(headless_->PresentCount(), presented + 1);
+  EXPECT_EQ(Shown().pixels, before);
+  Run(1);
+  EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 424, 70));
+}
+
+TEST_F(GameTest, GameOverShowsTheResult) {
+  const struct {
+    int left, right, result;  // -1: none
+  } cases[] = {
+      {60000, 40000, 6}, {40000, 60000, 7}, {-5, -1, 8}, {-1234, 3, 7}, {50000, 50000, -1}};
+  Run(1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.left << ":" << c.right);
+    match.players[LEFT].score = c.left, match.players[RIGHT].score = c.right;
+    match.state.rounds_left = 0;
+    Run(1);
+    EXPECT_EQ(match.state.game_state, GAME_OVER);
+    for (int r = 6; r <= 8; ++r)
+      EXPECT_EQ(ShowsAt(game_assets.instructions[r], 295, 100), r == c.result) << "image " << r;
+    EXPECT_EQ(ShowsAt(game_assets.numbers[11], 22, 20), c.left < 0);
+    EXPECT_TRUE(ShowsAt(game_assets.numbers[std::abs(c.left) % 10], 148, 20));
+    EXPECT_FALSE(ShowsAt(game_assets.numbers[10], 388, 70));  // no timer once it is over
+  }
+}
+
+}  // namespace

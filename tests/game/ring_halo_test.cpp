@@ -1,0 +1,195 @@
+// The ring's rules (tile rotation, the hit test with its wrap-around windows, the queries the
+// match asks) and the halo's (movement, reflection, the inward push, the drag of a spinning
+// ring, the clamp, the shift of its direction across 0/360).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "game/game_fixture.h"
+
+namespace {
+
+TEST(RingTest, RotateTurnsPositionAndKeepsTheAngleInRange) {
+  // The last two spin past a whole turn.
+  // clang-format off
+  const struct { float start, spin, angle; } cases[] = {
+      {0, 90, 90}, {0, -1, 359}, {359, 2, 1}, {0, -1e-6f, 0}, {350, 1000, 270}, {10, -725, 5}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << " + " << c.spin);
+    RingTile t;
+    t.Setup(0, c.start, RING_RADIUS, nullptr);
+    t.Rotate(c.spin);
+    EXPECT_TRUE(t.angle >= 0.0f && t.angle < 360.0f);
+    EXPECT_NEAR(t.angle, c.angle, 1e-3);
+    EXPECT_NEAR(t.x, 155.0 * std::cos(c.angle * DEG_TO_RAD), 0.02);
+    EXPECT_NEAR(t.y, 155.0 * std::sin(c.angle * DEG_TO_RAD), 0.02);
+  }
+}
+
+// On a border both tiles advance and the higher index is reported; directions shifted by a
+// bounce past 0 or 360 find their tiles across the seam.
+TEST(RingTest, HitTestAdvancesTheTilesWhoseWindowHoldsTheDirection) {
+  // clang-format off
+  const struct { float direction; std::set<int> advanced; int result; } cases[] = {
+      {90, {6}, 6}, {200, {13}, 13}, {3, {0}, 0}, {97.5f, {6, 7}, 7}, {82.5f, {5, 6}, 6},
+      {7.5f, {0, 1}, 1}, {355, {0}, 0}, {352.5f, {0, 23}, 23}, {-1, {0}, 0}, {361, {0}, 0}};
+  // clang-format on
+  Player p;
+  for (const auto& c : cases) {
+    SetRing(&p);
+    EXPECT_EQ(p.HitTest(c.direction), c.result) << c.direction;
+    for (int i = 0; i < RING_TILES; ++i)
+      EXPECT_EQ(p.tiles[i].colour, (i + (c.advanced.count(i) ? 1 : 0)) % 4) << c.direction;
+  }
+  // The windows follow a turned ring: tile 0 at 355 reaches 2.5 across the seam, tile 1 is
+  // at 10.
+  SetRing(&p);
+  for (RingTile& t : p.tiles) t.Rotate(-5.0f);
+  EXPECT_EQ(p.HitTest(2.0f), 0);
+  EXPECT_EQ(p.HitTest(3.0f), 1);
+  EXPECT_EQ(p.HitTest(349.0f), 0);
+  EXPECT_EQ(p.tiles[0].colour, 2);
+  EXPECT_EQ(p.HitColour(0), 1);
+}
+
+// Colour 2 marks the tiles of the runs.
+TEST(RingTest, RunLengthsAreCircularAndWhole) {
+  // clang-format off
+  const struct { const char* ring; std::vector<int> runs; } cases[] = {  // runs sorted
+      {"223333333333333333333322", {4}},  {"333332223333333333332222", {3, 4}},
+      {"222222222222222222222222", {24}}, {"333333333333333333333333", {}},
+      {"233333333333333333333333", {1}},  {"333333333333333333333332", {1}},
+      {"222222222222222222222223", {23}}, {"322222222222222222222222", {23}},
+      {"223222333333333333333332", {3, 3}}, {"232323232323232323232323", std::vector<int>(12, 1)}};
+  // clang-format on
+  Player p;
+  for (const auto& c : cases) {
+    SetRing(&p, c.ring);
+    std::vector<int> runs = p.RunLengths(2);
+    std::sort(runs.begin(), runs.end());
+    EXPECT_EQ(runs, c.runs) << c.ring;
+    EXPECT_EQ(p.CountColour(2), static_cast<int>(std::count(c.ring, c.ring + 24, '2'))) << c.ring;
+    EXPECT_EQ(p.HasColour(2), !c.runs.empty()) << c.ring;
+  }
+}
+
+TEST(RingTest, GiveTileStartsAtTheDrawnSlotAndSearchesTheWholeRing) {
+  // Seed 1 draws 16838 first, slot 12 (colour 0 on the start ring), so tile 13 is the one given.
+  Player p;
+  SetRing(&p);
+  SeedRandom(1);
+  p.GiveTile(0);
+  EXPECT_EQ(RingColours(p), "012301230123002301230123");
+  for (uint32_t seed = 0; seed < 200; ++seed) {
+    for (const int odd_one : {0, 11, 23}) {
+      SetRing(&p, "111111111111111111111111");
+      p.tiles[odd_one].colour = 3;
+      SeedRandom(seed);
+      p.GiveTile(1);
+      ASSERT_EQ(p.CountColour(1), 24) << "seed " << seed << ", tile " << odd_one;
+      p.GiveTile(1);  // all of one colour already: no change
+      ASSERT_EQ(p.CountColour(1), 24);
+    }
+  }
+}
+
+void Place(Halo* h, float x, float y, float vx, float vy, float direction = 0.0f) {
+  h->x = x, h->y = y, h->vx = vx, h->vy = vy, h->direction = direction;
+}
+
+TEST(HaloTest, MoveStepsAndRecomputesTheDirection) {
+  // The last lands a hair below 360, which rounds to 360 as a float: still in range.
+  // clang-format off
+  const struct { float x, y, vx, vy, direction; } cases[] = {
+      {9, 0, 1, 0, 0}, {0, 9, 0, 1, 90}, {-9, 0, -1, 0, 180}, {0, -9, 0, -1, 270}, {1, 1, -1, -1, 270},
+      {10, -10, 0, 0, 315}, {-10, -10, 0, 0, 225}, {-10, 10, 0, 0, 135}, {10, 10, 0, 0, 45},
+      {100, -1e-6f, 0, 0, 0}};
+  // clang-format on
+  for (const auto& c : cases) {
+    Halo h;
+    Place(&h, c.x, c.y, c.vx, c.vy);
+    h.Move();
+    EXPECT_EQ(h.x, c.x + c.vx);
+    EXPECT_EQ(h.y, c.y + c.vy);
+    EXPECT_NEAR(h.direction, c.direction, 1e-3) << c.x << ", " << c.y;
+    EXPECT_LT(h.direction, 360.0f);
+  }
+}
+
+// Inside the ring nothing changes; at it the velocity is reflected, pushed one unit inward and
+// clamped to 4 a component. The position is never corrected.
+TEST(HaloTest, BounceAtRestReflectsAndPushesInward) {
+  // clang-format off
+  const struct { float x, y, vx, vy, direction; bool contact; float out_vx, out_vy; } cases[] = {
+      {139.9f, 0, 2, 1, 0, false, 2, 1}, {140, 0, 2, 1, 0, true, -3, 1}, {150, 0, 2, 1, 0, true, -3, 1},
+      {0, 150, 1, 2, 90, true, 1, -3}, {-150, 0, 0, 0, 180, true, 1, 0}, {150, 0, 3.5f, 0, 0, true, -4, 0},
+      {0, -150, -1, -1.9f, 270, true, -1, 2.9f}, {0, -150, 0, -3.9f, 270, true, 0, 4}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
+    Halo h;
+    Place(&h, c.x, c.y, c.vx, c.vy, c.direction);
+    EXPECT_EQ(h.Bounce(RING_RADIUS, 0.0f), c.contact);
+    EXPECT_NEAR(h.vx, c.out_vx, 1e-5);
+    EXPECT_NEAR(h.vy, c.out_vy, 1e-5);
+    EXPECT_EQ(h.x, c.x);
+  }
+}
+
+// The halo takes up a fifth of the ring surface's movement: 31 * (cos(d + s) - cos d) in x.
+// Across the seam only the stored direction is shifted by a turn; the drag stays the same.
+TEST(HaloTest, ASpinningRingDragsTheHaloAlong) {
+  // clang-format off
+  const struct { float direction, spin, shifted; } cases[] = {
+      {90, 2, 90}, {90, -2, 90}, {90, 0.5f, 90}, {359, 2, -1}, {1, -2, 361}, {359, 1, 359}, {0, 0, 0},
+      {180, 2.5f, 180}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.direction << " + " << c.spin);
+    const double a = c.direction * DEG_TO_RAD, b = (c.direction + c.spin) * DEG_TO_RAD;
+    Halo h;
+    Place(&h, static_cast<float>(150 * std::cos(a)), static_cast<float>(150 * std::sin(a)), 0, 0,
+          c.direction);
+    ASSERT_TRUE(h.Bounce(RING_RADIUS, c.spin));
+    EXPECT_EQ(h.direction, c.shifted);
+    EXPECT_NEAR(h.vx, -std::cos(a) + 31.0 * (std::cos(b) - std::cos(a)), 1e-3);
+    EXPECT_NEAR(h.vy, -std::sin(a) + 31.0 * (std::sin(b) - std::sin(a)), 1e-3);
+  }
+}
+
+TEST(HaloTest, NoVelocityComponentAbove4AfterABounce) {
+  SeedRandom(99);
+  const auto uniform = [](double lo, double hi) { return lo + (hi - lo) * Random() / 32767.0; };
+  for (int i = 0; i < 20000; ++i) {
+    const double a = uniform(0.0, 360.0) * DEG_TO_RAD, d = uniform(140.0, 160.0);
+    Halo h;
+    Place(&h, static_cast<float>(d * std::cos(a)), static_cast<float>(d * std::sin(a)),
+          static_cast<float>(uniform(-4.0, 4.0)), static_cast<float>(uniform(-4.0, 4.0)));
+    h.Move();
+    if (!h.Bounce(RING_RADIUS, static_cast<float>(uniform(-30.0, 30.0)))) continue;
+    ASSERT_LE(std::fabs(h.vx), 4.0f);
+    ASSERT_LE(std::fabs(h.vy), 4.0f);
+  }
+}
+
+// The position is not corrected, so a halo still at d >= 140 after its move touches again,
+// with a fresh reflection, until the pushes have brought it inside.
+TEST(HaloTest, EveryUpdateAtTheRingIsANewContact) {
+  Halo h;
+  Place(&h, 0.0f, 150.0f, 0.0f, 0.5f);
+  int contacts = 0;
+  for (int i = 0; i < 40; ++i) {
+    h.Move();
+    const bool at_ring = std::hypot(h.x, h.y) >= 140.0;
+    EXPECT_EQ(h.Bounce(RING_RADIUS, 0.0f), at_ring) << "update " << i;
+    contacts += at_ring ? 1 : 0;
+  }
+  EXPECT_GT(contacts, 5);
+  EXPECT_LT(std::hypot(h.x, h.y), 140.0);
+}
+
+}  // namespace
