@@ -1,8 +1,7 @@
-// The headless window system: the frame model, the queue and its idle passes, translation,
+// The headless window system: window moves, the queue and its idle passes, translation,
 // destruction, message boxes and injected faults.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "platform/headless/headless.h"
@@ -48,29 +47,14 @@ class HeadlessWindowsTest : public testing::Test {
   HeadlessPlatform headless_;
 };
 
-TEST_F(HeadlessWindowsTest, FrameModelGivesClientSizeAndPosition) {
-  const int side = headless_.config().border;
-  const int top = side + headless_.config().caption;
-  struct {
-    uint32_t style;
-    int w, h, client_w, client_h, left, top;
-  } const cases[] = {{WS_SYSMENU, 200, 100, 200 - 2 * side, 100 - top - side, side, top},
-                     {WS_SYSMENU, 2, 2, 0, 0, side, top},
-                     {WS_POPUP, -5, -1, 0, 0, 0, 0}};
-  for (const auto& c : cases) {
-    const Window window = Make(c.style, c.w, c.h);
-    int w = -1, h = -1, x = 1, y = 2;
-    windows().GetClientSize(window, &w, &h);
-    windows().ClientToScreen(window, &x, &y);
-    EXPECT_EQ((std::array{w, h, x, y}),
-              (std::array{c.client_w, c.client_h, 1 + 5 + c.left, 2 + 6 + c.top}));
-  }
-  // A move posts the new client position.
+// A move posts the new position of the client area, inside the frame and caption bar.
+TEST_F(HeadlessWindowsTest, MovingAWindowPostsItsClientPosition) {
   const Window window = Make();
   headless_.MoveWindow(window, 40, 50);
   Message message;
   ASSERT_EQ(Next(&message), WM_MOVE);
-  EXPECT_EQ(message.lparam, MakeLParam(40 + side, 50 + top));
+  const int side = headless_.config().border;
+  EXPECT_EQ(message.lparam, MakeLParam(40 + side, 50 + side + headless_.config().caption));
 }
 
 TEST_F(HeadlessWindowsTest, QueueKeepsOrderAddressesTheMainWindowAndEndsWithTheQuit) {
