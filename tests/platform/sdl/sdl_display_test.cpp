@@ -1,8 +1,11 @@
+// The desktop display on SDL's dummy driver: the 16-bit view converted on screen, surfaces
+// and copies, the full-screen chain, and the pacing of presentation.
 #include "platform/sdl/sdl_display.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 
 #include "platform/sdl/sdl_platform.h"
@@ -10,36 +13,25 @@
 
 namespace {
 
-using platform::Surface;
-using platform::SurfaceDesc;
-using platform::Window;
-using platform::sdl::FramePacer;
-using platform::sdl::SdlDisplay;
+using namespace platform;
+using sdl::FramePacer;
+using sdl::SdlDisplay;
 
-intptr_t Quiet(Window, uint32_t, uintptr_t, intptr_t) {
-  return 0;
-}
-
-SurfaceDesc ScreenRequest(uint32_t caps) {
+// A request for the screen (with a flip chain or not), or for a memory surface of a size.
+SurfaceDesc Request(int width = 0, int height = 0, bool chain = false) {
   SurfaceDesc desc;
-  desc.flags = platform::DDSD_CAPS;
-  desc.caps = platform::DDSCAPS_PRIMARYSURFACE | caps;
-  return desc;
-}
-
-SurfaceDesc BackRequest(int width, int height) {
-  SurfaceDesc desc;
-  desc.flags = platform::DDSD_CAPS | platform::DDSD_WIDTH | platform::DDSD_HEIGHT;
-  desc.width = width;
-  desc.height = height;
-  desc.caps = platform::DDSCAPS_OFFSCREENPLAIN;
-  return desc;
-}
-
-SurfaceDesc ChainRequest() {
-  SurfaceDesc desc = ScreenRequest(platform::DDSCAPS_FLIP | platform::DDSCAPS_COMPLEX);
-  desc.flags |= platform::DDSD_BACKBUFFERCOUNT;
-  desc.back_buffer_count = 1;
+  desc.flags = DDSD_CAPS;
+  desc.caps = DDSCAPS_PRIMARYSURFACE;
+  if (width != 0) {
+    desc.flags |= DDSD_WIDTH | DDSD_HEIGHT;
+    desc.width = width;
+    desc.height = height;
+    desc.caps = DDSCAPS_OFFSCREENPLAIN;
+  } else if (chain) {
+    desc.flags |= DDSD_BACKBUFFERCOUNT;
+    desc.back_buffer_count = 1;
+    desc.caps |= DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  }
   return desc;
 }
 
@@ -47,37 +39,36 @@ class SdlDisplayTest : public SdlDummyTest {
  protected:
   void SetUp() override {
     SdlDummyTest::SetUp();
-    platform::WindowClass window_class;
-    window_class.proc = Quiet;
+    WindowClass window_class;
+    window_class.proc = [](Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
     window_class.class_name = "Vorn";
     ASSERT_NE(platform_.windows().RegisterClass(window_class), 0);
-    window_ = platform_.windows().CreateWindow(0, "Vorn", "", platform::WS_SYSMENU, 112, 84, 800,
-                                               600, nullptr);
+    window_ =
+        platform_.windows().CreateWindow(0, "Vorn", "", WS_SYSMENU, 112, 84, 800, 600, nullptr);
     ASSERT_NE(window_, nullptr);
     platform_.windows().ShowWindow(window_, 1);
-    platform::Display* display = nullptr;
-    ASSERT_EQ(platform_.CreateDisplay(&display), platform::OK);
+    Display* display = nullptr;
+    ASSERT_EQ(platform_.CreateDisplay(&display), OK);
     display_ = static_cast<SdlDisplay*>(display);
   }
 
   // The windowed pair the engine makes: the screen and an 800 x 600 back buffer.
   void MakeWindowedPair(SdlDisplay* display) {
-    ASSERT_EQ(display->SetCooperativeLevel(window_, platform::DDSCL_NORMAL), platform::OK);
-    ASSERT_EQ(display->CreateSurface(ScreenRequest(platform::DDSCAPS_VIDEOMEMORY), &front_),
-              platform::OK);
-    ASSERT_EQ(display->CreateSurface(BackRequest(800, 600), &back_), platform::OK);
+    ASSERT_EQ(display->SetCooperativeLevel(window_, DDSCL_NORMAL), OK);
+    ASSERT_EQ(display->CreateSurface(Request(), &front_), OK);
+    ASSERT_EQ(display->CreateSurface(Request(800, 600), &back_), OK);
   }
 
   // Draws into a surface through a lock, one value per pixel from its position.
   template <typename Fn>
   void Fill(Surface* surface, Fn colour) {
     SurfaceDesc desc;
-    ASSERT_EQ(surface->Lock(&desc, platform::DDLOCK_WAIT), platform::OK);
+    ASSERT_EQ(surface->Lock(&desc, DDLOCK_WAIT), OK);
     auto* pixels = static_cast<uint16_t*>(desc.surface);
     for (int y = 0; y < desc.height; ++y) {
       for (int x = 0; x < desc.width; ++x) pixels[y * (desc.pitch / 2) + x] = colour(x, y);
     }
-    ASSERT_EQ(surface->Unlock(), platform::OK);
+    ASSERT_EQ(surface->Unlock(), OK);
   }
 
   // Expects the window to show about `rgb` at (x, y): widening 5 and 6 bits to 8 may round
@@ -95,7 +86,7 @@ class SdlDisplayTest : public SdlDummyTest {
     }
   }
 
-  platform::sdl::SdlPlatform platform_;
+  sdl::SdlPlatform platform_;
   Window window_ = nullptr;
   SdlDisplay* display_ = nullptr;
   Surface* front_ = nullptr;
@@ -105,7 +96,7 @@ class SdlDisplayTest : public SdlDummyTest {
 TEST_F(SdlDisplayTest, TheFiveSixFiveViewIsShownConvertedInTheWindow) {
   MakeWindowedPair(display_);
   SurfaceDesc back;
-  ASSERT_EQ(back_->GetSurfaceDesc(&back), platform::OK);
+  ASSERT_EQ(back_->GetSurfaceDesc(&back), OK);
   EXPECT_EQ(back.pitch, 1600);
   EXPECT_EQ(back.pixel_format.red_mask, 0xF800u);
   EXPECT_EQ(back.pixel_format.green_mask, 0x07E0u);
@@ -117,7 +108,7 @@ TEST_F(SdlDisplayTest, TheFiveSixFiveViewIsShownConvertedInTheWindow) {
   Fill(back_, [&](int x, int y) -> uint16_t {
     return x == 450 && y == 500 ? 0xFFFF : bands[x / 100 % 6];
   });
-  ASSERT_EQ(front_->BltFast(112, 84, back_, platform::DDBLTFAST_WAIT), platform::OK);
+  ASSERT_EQ(front_->BltFast(112, 84, back_, DDBLTFAST_WAIT), OK);
   EXPECT_EQ(platform_.FramesPresented(), 1u);
   const uint32_t rgb[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x848284};
   for (int band = 0; band < 6; ++band) ExpectShown(band * 100 + 50, 300, rgb[band]);
@@ -129,28 +120,28 @@ TEST_F(SdlDisplayTest, TheFiveSixFiveViewIsShownConvertedInTheWindow) {
 TEST_F(SdlDisplayTest, AFrameStillLockedIsNotShownAndAReleasedSurfaceRefusesEverything) {
   MakeWindowedPair(display_);
   SurfaceDesc desc;
-  ASSERT_EQ(back_->Lock(&desc, platform::DDLOCK_WAIT), platform::OK);
-  EXPECT_EQ(back_->Lock(&desc, platform::DDLOCK_WAIT), platform::DDERR_SURFACEBUSY);
-  EXPECT_EQ(front_->BltFast(0, 0, back_, platform::DDBLTFAST_WAIT), platform::DDERR_SURFACEBUSY);
+  ASSERT_EQ(back_->Lock(&desc, DDLOCK_WAIT), OK);
+  EXPECT_EQ(back_->Lock(&desc, DDLOCK_WAIT), DDERR_SURFACEBUSY);
+  EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), DDERR_SURFACEBUSY);
   EXPECT_EQ(platform_.FramesPresented(), 0u);
-  EXPECT_EQ(back_->Unlock(), platform::OK);
-  EXPECT_EQ(back_->Unlock(), platform::DDERR_NOTLOCKED);
+  EXPECT_EQ(back_->Unlock(), OK);
+  EXPECT_EQ(back_->Unlock(), DDERR_NOTLOCKED);
   back_->Release();
-  EXPECT_EQ(back_->Lock(&desc, platform::DDLOCK_WAIT), platform::DDERR_INVALIDOBJECT);
-  EXPECT_EQ(front_->BltFast(0, 0, back_, platform::DDBLTFAST_WAIT), platform::DDERR_INVALIDOBJECT);
+  EXPECT_EQ(back_->Lock(&desc, DDLOCK_WAIT), DDERR_INVALIDOBJECT);
+  EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), DDERR_INVALIDOBJECT);
 }
 
 TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
   Surface* from = nullptr;
   Surface* to = nullptr;
-  ASSERT_EQ(display_->CreateSurface(BackRequest(4, 4), &from), platform::OK);
-  ASSERT_EQ(display_->CreateSurface(BackRequest(8, 8), &to), platform::OK);
+  ASSERT_EQ(display_->CreateSurface(Request(4, 4), &from), OK);
+  ASSERT_EQ(display_->CreateSurface(Request(8, 8), &to), OK);
   Fill(from, [](int x, int y) -> uint16_t { return static_cast<uint16_t>(1 + y * 4 + x); });
   Fill(to, [](int, int) -> uint16_t { return 0; });
-  ASSERT_EQ(to->BltFast(6, -2, from, platform::DDBLTFAST_WAIT), platform::OK);
-  EXPECT_EQ(to->BltFast(INT_MIN, INT_MAX, from, platform::DDBLTFAST_WAIT), platform::OK);
+  ASSERT_EQ(to->BltFast(6, -2, from, DDBLTFAST_WAIT), OK);
+  EXPECT_EQ(to->BltFast(INT_MIN, INT_MAX, from, DDBLTFAST_WAIT), OK);
   SurfaceDesc desc;
-  ASSERT_EQ(to->Lock(&desc, platform::DDLOCK_WAIT), platform::OK);
+  ASSERT_EQ(to->Lock(&desc, DDLOCK_WAIT), OK);
   const auto* pixels = static_cast<const uint16_t*>(desc.surface);
   const int stride = desc.pitch / 2;
   // Source rows 2 and 3, columns 0 and 1, land at (6, 0) to (7, 1); nothing else changes.
@@ -161,29 +152,77 @@ TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
     for (int x = 0; x < 8; ++x) changed += pixels[y * stride + x] != 0 ? 1 : 0;
   }
   EXPECT_EQ(changed, 4);
-  ASSERT_EQ(to->Unlock(), platform::OK);
+  ASSERT_EQ(to->Unlock(), OK);
 }
 
 TEST_F(SdlDisplayTest, FullScreenChainFlipsItsBackBufferAndLeavesFullScreenOnRelease) {
-  ASSERT_EQ(display_->SetCooperativeLevel(window_,
-                                          platform::DDSCL_FULLSCREEN | platform::DDSCL_EXCLUSIVE),
-            platform::OK);
-  EXPECT_EQ(display_->SetDisplayMode(640, 480, 32), platform::DDERR_UNSUPPORTEDMODE);
-  ASSERT_EQ(display_->SetDisplayMode(640, 480, 16), platform::OK);
-  ASSERT_EQ(display_->CreateSurface(ChainRequest(), &front_), platform::OK);
-  ASSERT_EQ(front_->GetAttachedSurface(platform::DDSCAPS_BACKBUFFER, &back_), platform::OK);
+  ASSERT_EQ(display_->SetCooperativeLevel(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), OK);
+  EXPECT_EQ(display_->SetDisplayMode(640, 480, 32), DDERR_UNSUPPORTEDMODE);
+  ASSERT_EQ(display_->SetDisplayMode(640, 480, 16), OK);
+  ASSERT_EQ(display_->CreateSurface(Request(0, 0, true), &front_), OK);
+  ASSERT_EQ(front_->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back_), OK);
   SurfaceDesc back;
-  ASSERT_EQ(back_->GetSurfaceDesc(&back), platform::OK);
+  ASSERT_EQ(back_->GetSurfaceDesc(&back), OK);
   EXPECT_EQ(back.width, 640);
   EXPECT_EQ(back.height, 480);
-  EXPECT_NE(back.caps & platform::DDSCAPS_BACKBUFFER, 0u);
+  EXPECT_NE(back.caps & DDSCAPS_BACKBUFFER, 0u);
   Fill(back_, [](int, int) -> uint16_t { return 0x001F; });
-  ASSERT_EQ(front_->Flip(platform::DDFLIP_WAIT), platform::OK);
+  ASSERT_EQ(front_->Flip(DDFLIP_WAIT), OK);
   EXPECT_EQ(platform_.FramesPresented(), 1u);
   back_->Release();
   front_->Release();
   display_->Release();
   EXPECT_EQ(SDL_GetWindowFlags(platform_.windows().SdlWindow(window_)) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
+// A clock that moves only when the pacer sleeps or a test says a frame worked.
+struct FakeTime {
+  FramePacer::Duration now{1'000'000'000};
+  int sleeps = 0;
+
+  FramePacer Pacer() {
+    return FramePacer(
+        FramePacer::kSixtyHertz, [this] { return now; },
+        [this](FramePacer::Duration amount) {
+          ++sleeps;
+          now += amount;
+        });
+  }
+};
+
+// Sixty frames a second whatever the work per frame; frames slower than the beat are never held.
+TEST(FramePacer, KeepsSixtyFramesASecondAndNeverHoldsBackSlowFrames) {
+  for (const int work_ms : {0, 10, 25}) {
+    FakeTime time;
+    FramePacer pacer = time.Pacer();
+    const FramePacer::Duration start = time.now;
+    for (int frame = 0; frame <= 60; ++frame) {
+      pacer.Wait();
+      if (frame < 60) time.now += std::chrono::milliseconds(work_ms);
+    }
+    // 61 frames span 60 periods, give or take the rounding of the period.
+    const double period = work_ms > 16 ? work_ms * 1e6 : 1e9 / 60;
+    EXPECT_NEAR(static_cast<double>((time.now - start).count()), 60 * period, 100.0) << work_ms;
+    if (work_ms > 16) {
+      EXPECT_EQ(time.sleeps, 0);
+    }
+  }
+}
+
+TEST(FramePacer, ALateFrameIsMadeUpButAStallStartsTheBeatAfresh) {
+  FakeTime time;
+  FramePacer pacer = time.Pacer();
+  pacer.Wait();
+  const FramePacer::Duration t0 = time.now;
+  time.now += std::chrono::milliseconds(25);  // 8 ms late: the next frame keeps the beat
+  pacer.Wait();
+  pacer.Wait();
+  EXPECT_EQ(time.now, t0 + 2 * FramePacer::kSixtyHertz);
+  time.now += std::chrono::milliseconds(500);  // a message box held the loop: no burst after it
+  pacer.Wait();
+  const FramePacer::Duration after_stall = time.now;
+  pacer.Wait();
+  EXPECT_EQ(time.now, after_stall + FramePacer::kSixtyHertz);
 }
 
 TEST_F(SdlDisplayTest, FramesDrawnButNotShownAreStillPaced) {
@@ -195,10 +234,10 @@ TEST_F(SdlDisplayTest, FramesDrawnButNotShownAreStillPaced) {
   MakeWindowedPair(&display);
   auto frame = [&](bool shown) {
     SurfaceDesc desc;
-    ASSERT_EQ(back_->Lock(&desc, platform::DDLOCK_WAIT), platform::OK);
-    ASSERT_EQ(back_->Unlock(), platform::OK);
+    ASSERT_EQ(back_->Lock(&desc, DDLOCK_WAIT), OK);
+    ASSERT_EQ(back_->Unlock(), OK);
     if (shown) {
-      ASSERT_EQ(front_->BltFast(0, 0, back_, platform::DDBLTFAST_WAIT), platform::OK);
+      ASSERT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), OK);
     }
   };
   for (int i = 0; i < 3; ++i) frame(true);
@@ -214,7 +253,7 @@ TEST_F(SdlDisplayTest, AWindowDestroyedUnderItsScreenStaysUntilTheScreenIsReleas
   ASSERT_EQ(platform_.windows().DestroyWindow(window_), 1);
   // The engine may present once more between the close and its clean-up; it must land safely.
   EXPECT_NE(SDL_GetWindowFromID(id), nullptr);
-  EXPECT_EQ(front_->BltFast(0, 0, back_, platform::DDBLTFAST_WAIT), platform::OK);
+  EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), OK);
   back_->Release();
   front_->Release();
   EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);

@@ -1,18 +1,58 @@
+// SDL's key reports and events turned into the virtual-key codes and window messages the
+// engine's handler takes.
 #include "platform/sdl/sdl_events.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ostream>
-#include <string>
 #include <vector>
+
+#include "platform/sdl/sdl_keys.h"
 
 namespace {
 
-using platform::Window;
+using namespace platform;
+
+struct KeyCase {
+  SDL_Keycode symbol;
+  SDL_Scancode scancode;
+  int code;
+};
+
+TEST(VirtualKey, MapsTheGamesKeysEachGroupAtItsEndsAndFallsBackToThePlace) {
+  const KeyCase keys[] = {
+      // The game's keys.
+      KeyCase{SDLK_d, SDL_SCANCODE_D, 0x44}, KeyCase{SDLK_f, SDL_SCANCODE_F, 0x46},
+      KeyCase{SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25}, KeyCase{SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
+      // Each group of the table at its ends.
+      KeyCase{SDLK_a, SDL_SCANCODE_A, 'A'}, KeyCase{SDLK_z, SDL_SCANCODE_Z, 'Z'},
+      KeyCase{SDLK_0, SDL_SCANCODE_0, '0'}, KeyCase{SDLK_9, SDL_SCANCODE_9, '9'},
+      KeyCase{SDLK_UP, SDL_SCANCODE_UP, 0x26}, KeyCase{SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
+      KeyCase{SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},
+      KeyCase{SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
+      KeyCase{SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
+      KeyCase{SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
+      KeyCase{SDLK_TAB, SDL_SCANCODE_TAB, 0x09}, KeyCase{SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
+      KeyCase{SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11}, KeyCase{SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
+      KeyCase{SDLK_F1, SDL_SCANCODE_F1, 0x70}, KeyCase{SDLK_F12, SDL_SCANCODE_F12, 0x7B},
+      KeyCase{SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA},
+      KeyCase{SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
+      KeyCase{SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
+      KeyCase{SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
+      // The layout decides letters: the key in Q's place on a French keyboard types A.
+      KeyCase{SDLK_a, SDL_SCANCODE_Q, 'A'},
+      // A digit row that types accented letters, and a non-Latin layout, fall back to the place.
+      KeyCase{0xE9, SDL_SCANCODE_2, '2'}, KeyCase{0x0432, SDL_SCANCODE_D, 'D'},
+      KeyCase{0x0436, SDL_SCANCODE_SEMICOLON, 0xBA},
+      // Keys without a code.
+      KeyCase{SDLK_MUTE, SDL_SCANCODE_MUTE, 0}, KeyCase{SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
+  for (const KeyCase& key : keys) {
+    EXPECT_EQ(sdl::VirtualKey(key.symbol, key.scancode), key.code)
+        << std::hex << key.symbol << " " << key.scancode;
+  }
+}
 
 constexpr uint32_t kOurs = 7;
-constexpr uint32_t kNotOurs = 8;
 constexpr intptr_t kAny = -1;
 constexpr intptr_t kWasDown = intptr_t{1} << 30;
 constexpr intptr_t kReleasing = intptr_t{1} << 31;
@@ -21,25 +61,9 @@ Window Ours() {
   return reinterpret_cast<Window>(uintptr_t{0x1000});
 }
 
-struct Expected {
-  uint32_t message;
-  intptr_t wparam = kAny;
-  intptr_t lparam = kAny;
-};
-
-struct EventCase {
-  const char* name;
-  SDL_Event event;
-  std::vector<Expected> messages;
-};
-
-void PrintTo(const EventCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
 SDL_Event Key(uint32_t type, SDL_Keycode symbol, SDL_Scancode scancode, uint8_t repeat = 0) {
   SDL_Event e{};
-  e.type = type;
+  e.key.type = type;
   e.key.windowID = kOurs;
   e.key.keysym.sym = symbol;
   e.key.keysym.scancode = scancode;
@@ -49,7 +73,7 @@ SDL_Event Key(uint32_t type, SDL_Keycode symbol, SDL_Scancode scancode, uint8_t 
 
 SDL_Event OfWindow(uint8_t what, int data1 = 0, int data2 = 0, uint32_t id = kOurs) {
   SDL_Event e{};
-  e.type = SDL_WINDOWEVENT;
+  e.window.type = SDL_WINDOWEVENT;
   e.window.windowID = id;
   e.window.event = what;
   e.window.data1 = data1;
@@ -57,127 +81,98 @@ SDL_Event OfWindow(uint8_t what, int data1 = 0, int data2 = 0, uint32_t id = kOu
   return e;
 }
 
-SDL_Event Button(uint32_t type, uint8_t button) {
+// Pointer events at (3, 4) with the left and middle buttons held.
+SDL_Event Pointer(uint32_t type, uint8_t button = 0) {
   SDL_Event e{};
   e.type = type;
-  e.button.windowID = kOurs;
-  e.button.button = button;
-  e.button.x = 3;
-  e.button.y = 4;
+  if (type == SDL_MOUSEMOTION) {
+    e.motion.windowID = kOurs;
+    e.motion.x = 3;
+    e.motion.y = 4;
+    e.motion.state = SDL_BUTTON_LMASK | SDL_BUTTON_MMASK;
+  } else {
+    e.button.windowID = kOurs;
+    e.button.button = button;
+    e.button.x = 3;
+    e.button.y = 4;
+  }
   return e;
 }
 
-SDL_Event Text(const char* text, uint32_t id = kOurs) {
+SDL_Event Text(const char* text) {
   SDL_Event e{};
-  e.type = SDL_TEXTINPUT;
-  e.text.windowID = id;
+  e.text.type = SDL_TEXTINPUT;
+  e.text.windowID = kOurs;
   std::strncpy(e.text.text, text, sizeof e.text.text - 1);
   return e;
 }
 
-SDL_Event Motion() {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.windowID = kOurs;
-  e.motion.x = 30;
-  e.motion.y = 40;
-  e.motion.state = SDL_BUTTON_LMASK | SDL_BUTTON_MMASK;
-  return e;
-}
-
-SDL_Event Quit() {
-  SDL_Event e{};
-  e.type = SDL_QUIT;
-  return e;
-}
-
-class ConvertEventTest : public testing::TestWithParam<EventCase> {};
-
-TEST_P(ConvertEventTest, GivesTheMessagesTheHandlerExpects) {
-  const EventCase& c = GetParam();
-  const platform::sdl::EventTargets targets{
-      [](uint32_t id) { return id == kOurs ? Ours() : nullptr; }, [] { return Ours(); }};
-  std::vector<platform::Message> out;
-  platform::sdl::ConvertEvent(c.event, targets, &out);
-  ASSERT_EQ(out.size(), c.messages.size());
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    EXPECT_EQ(out[i].window, Ours()) << i;
-    EXPECT_EQ(out[i].message, c.messages[i].message) << i;
-    if (c.messages[i].wparam != kAny) {
-      EXPECT_EQ(out[i].wparam, static_cast<uintptr_t>(c.messages[i].wparam)) << i;
-    }
-    if (c.messages[i].lparam != kAny) {
-      EXPECT_EQ(out[i].lparam, c.messages[i].lparam) << i;
+TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
+  struct Expected {
+    uint32_t message;
+    intptr_t wparam = kAny;
+    intptr_t lparam = kAny;
+  };
+  const struct {
+    const char* name;
+    SDL_Event event;
+    std::vector<Expected> messages;
+  } cases[] = {
+      {"key down", Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D), {{WM_KEYDOWN, 0x44, 1}}},
+      {"auto-repeat is another key-down",
+       Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, 1),
+       {{WM_KEYDOWN, 0x44, 1 | kWasDown}}},
+      {"key up",
+       Key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
+       {{WM_KEYUP, 0x27, 1 | kWasDown | kReleasing}}},
+      {"key without a code", Key(SDL_KEYDOWN, SDLK_MUTE, SDL_SCANCODE_MUTE), {}},
+      {"typed text, one message per character",
+       Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
+       {{WM_CHAR, 'a'}, {WM_CHAR, 0xE9}, {WM_CHAR, 0x20AC}, {WM_CHAR, 0x1F600}}},
+      // Octal escapes where a letter follows, since a hex escape would swallow it.
+      {"broken UTF-8: stray continuation, lead alone, overlong, surrogate, too high, cut off",
+       Text("\200a\303b\300\200c\355\240\200d\364\220\200\200e\342\202"),
+       {{WM_CHAR, 'a'}, {WM_CHAR, 'b'}, {WM_CHAR, 'c'}, {WM_CHAR, 'd'}, {WM_CHAR, 'e'}}},
+      {"pointer move",
+       Pointer(SDL_MOUSEMOTION),
+       {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(3, 4)}}},
+      {"left down",
+       Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT),
+       {{WM_LBUTTONDOWN, kAny, MakeLParam(3, 4)}}},
+      {"left up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), {{WM_LBUTTONUP}}},
+      {"right down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), {{WM_RBUTTONDOWN}}},
+      {"right up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT), {{WM_RBUTTONUP}}},
+      {"middle down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE), {{WM_MBUTTONDOWN}}},
+      {"middle up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), {{WM_MBUTTONUP}}},
+      {"extra button", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1), {}},
+      {"focus gained",
+       OfWindow(SDL_WINDOWEVENT_FOCUS_GAINED),
+       {{WM_ACTIVATEAPP, 1}, {WM_SETFOCUS}}},
+      {"focus lost", OfWindow(SDL_WINDOWEVENT_FOCUS_LOST), {{WM_ACTIVATEAPP, 0}, {WM_KILLFOCUS}}},
+      {"moved", OfWindow(SDL_WINDOWEVENT_MOVED, 112, 84), {{WM_MOVE, kAny, MakeLParam(112, 84)}}},
+      {"close button", OfWindow(SDL_WINDOWEVENT_CLOSE), {{WM_CLOSE}}},
+      {"quit request", SDL_Event{.type = SDL_QUIT}, {{WM_CLOSE}}},
+      {"another window", OfWindow(SDL_WINDOWEVENT_CLOSE, 0, 0, kOurs + 1), {}}};
+  const sdl::EventTargets targets{[](uint32_t id) { return id == kOurs ? Ours() : nullptr; },
+                                  [] { return Ours(); }};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<Message> out;
+    sdl::ConvertEvent(c.event, targets, &out);
+    ASSERT_EQ(out.size(), c.messages.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      EXPECT_EQ(out[i].window, Ours()) << i;
+      EXPECT_EQ(out[i].message, c.messages[i].message) << i;
+      if (c.messages[i].wparam != kAny) {
+        EXPECT_EQ(out[i].wparam, static_cast<uintptr_t>(c.messages[i].wparam)) << i;
+      }
+      if (c.messages[i].lparam != kAny) {
+        EXPECT_EQ(out[i].lparam, c.messages[i].lparam) << i;
+      }
     }
   }
+  // The text is read no further than its size, even without a closing NUL.
+  EXPECT_EQ(sdl::DecodeUtf8("a\xE2\x82\xAC", 3), std::vector<uint32_t>{'a'});
 }
-
-using namespace platform;  // message names
-
-INSTANTIATE_TEST_SUITE_P(
-    Events, ConvertEventTest,
-    testing::Values(
-        EventCase{"key down", Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D), {{WM_KEYDOWN, 0x44, 1}}},
-        EventCase{"auto-repeat is another key-down",
-                  Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, 1),
-                  {{WM_KEYDOWN, 0x44, 1 | kWasDown}}},
-        EventCase{"key up",
-                  Key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
-                  {{WM_KEYUP, 0x27, 1 | kWasDown | kReleasing}}},
-        EventCase{"key without a code", Key(SDL_KEYDOWN, SDLK_MUTE, SDL_SCANCODE_MUTE), {}},
-        EventCase{"typed text, one message per character",
-                  Text("a\xC3\xA9\xE2\x82\xAC"),
-                  {{WM_CHAR, 'a'}, {WM_CHAR, 0xE9}, {WM_CHAR, 0x20AC}}},
-        EventCase{"pointer move",
-                  Motion(),
-                  {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(30, 40)}}},
-        EventCase{"left down",
-                  Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT),
-                  {{WM_LBUTTONDOWN, kAny, MakeLParam(3, 4)}}},
-        EventCase{"left up", Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), {{WM_LBUTTONUP}}},
-        EventCase{"right down", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), {{WM_RBUTTONDOWN}}},
-        EventCase{"middle up", Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), {{WM_MBUTTONUP}}},
-        EventCase{"extra button", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1), {}},
-        EventCase{"focus gained",
-                  OfWindow(SDL_WINDOWEVENT_FOCUS_GAINED),
-                  {{WM_ACTIVATEAPP, 1}, {WM_SETFOCUS}}},
-        EventCase{"focus lost",
-                  OfWindow(SDL_WINDOWEVENT_FOCUS_LOST),
-                  {{WM_ACTIVATEAPP, 0}, {WM_KILLFOCUS}}},
-        EventCase{"moved",
-                  OfWindow(SDL_WINDOWEVENT_MOVED, 112, 84),
-                  {{WM_MOVE, kAny, MakeLParam(112, 84)}}},
-        EventCase{"close button", OfWindow(SDL_WINDOWEVENT_CLOSE), {{WM_CLOSE}}},
-        EventCase{"quit request", Quit(), {{WM_CLOSE}}},
-        EventCase{"another window", OfWindow(SDL_WINDOWEVENT_CLOSE, 0, 0, kNotOurs), {}}));
-
-struct Utf8Case {
-  std::string bytes;
-  std::vector<uint32_t> code_points;
-};
-
-void PrintTo(const Utf8Case& c, std::ostream* out) {
-  *out << "bytes";
-  for (unsigned char byte : c.bytes) *out << ' ' << std::hex << int{byte};
-}
-
-class DecodeUtf8Test : public testing::TestWithParam<Utf8Case> {};
-
-TEST_P(DecodeUtf8Test, DecodesWellFormedAndSkipsBrokenSequences) {
-  const Utf8Case& c = GetParam();
-  EXPECT_EQ(platform::sdl::DecodeUtf8(c.bytes.data(), c.bytes.size()), c.code_points);
-}
-
-// Octal escapes where a letter follows, since a hex escape would swallow it.
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DecodeUtf8Test,
-    testing::Values(Utf8Case{"\xC3\xA9", {0xE9}}, Utf8Case{"\xF0\x9F\x98\x80", {0x1F600}},
-                    Utf8Case{"\200a", {'a'}},                   // stray continuation byte
-                    Utf8Case{"\303a", {'a'}},                   // lead without its continuation
-                    Utf8Case{"\300\200a", {'a'}},               // overlong NUL
-                    Utf8Case{"\355\240\200a", {'a'}},           // surrogate
-                    Utf8Case{"\364\220\200\200a", {'a'}},       // beyond U+10FFFF
-                    Utf8Case{"\xE2\x82", {}},                   // cut off by the size
-                    Utf8Case{std::string("a\0b", 3), {'a'}}));  // stops at a NUL
 
 }  // namespace

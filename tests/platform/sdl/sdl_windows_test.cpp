@@ -1,9 +1,11 @@
+// The desktop window system on SDL's dummy driver: sizes, the close, translation, dropped
+// messages of a destroyed window, and message boxes without a display.
 #include "platform/sdl/sdl_windows.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,9 +13,8 @@
 
 namespace {
 
-using platform::Message;
-using platform::Window;
-using platform::sdl::SdlWindows;
+using namespace platform;
+using sdl::SdlWindows;
 
 // The handler of these tests' windows. Like the engine's, it destroys a window on WM_CLOSE and
 // posts the quit message on WM_DESTROY; it counts the destroys it sees.
@@ -29,8 +30,8 @@ HandlerState& State() {
 
 intptr_t Handler(Window window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
   SdlWindows& windows = *State().windows;
-  if (message == platform::WM_CLOSE) windows.DestroyWindow(window);
-  if (message == platform::WM_DESTROY) {
+  if (message == WM_CLOSE) windows.DestroyWindow(window);
+  if (message == WM_DESTROY) {
     ++State().destroys;
     windows.PostQuitMessage(0);
   }
@@ -43,14 +44,13 @@ class SdlWindowsTest : public SdlDummyTest {
     SdlDummyTest::SetUp();
     State() = HandlerState{};
     State().windows = &windows_;
-    platform::WindowClass window_class;
+    WindowClass window_class;
     window_class.proc = Handler;
     window_class.class_name = "Vorn";
     ASSERT_NE(windows_.RegisterClass(window_class), 0);
     EXPECT_EQ(windows_.RegisterClass(window_class), 0);  // once only
-    measuring_ =
-        windows_.CreateWindow(0, "Vorn", "", platform::WS_SYSMENU, 0, 0, 800, 600, nullptr);
-    main_ = windows_.CreateWindow(0, "Vorn", "", platform::WS_SYSMENU, 112, 84, 800, 600, nullptr);
+    measuring_ = windows_.CreateWindow(0, "Vorn", "", WS_SYSMENU, 0, 0, 800, 600, nullptr);
+    main_ = windows_.CreateWindow(0, "Vorn", "", WS_SYSMENU, 112, 84, 800, 600, nullptr);
     ASSERT_NE(measuring_, nullptr);
     ASSERT_NE(main_, nullptr);
     windows_.ShowWindow(main_, 1);
@@ -70,7 +70,7 @@ class SdlWindowsTest : public SdlDummyTest {
     Message message;
     for (int guard = 0; guard < 100 && windows_.PeekMessage(&message); ++guard) {
       taken.push_back(message.message);
-      if (message.message == platform::WM_QUIT) break;
+      if (message.message == WM_QUIT) break;
       EXPECT_EQ(message.window, main_);  // never the measuring window
       windows_.TranslateMessage(message);
       windows_.DispatchMessage(message);
@@ -85,17 +85,11 @@ class SdlWindowsTest : public SdlDummyTest {
 
 TEST_F(SdlWindowsTest, WindowsAreSizedByClientAreaUntitledAndOnlyTheMainOneShown) {
   EXPECT_EQ(windows_.DesktopDepth(), 16);
-  int width = 0;
-  int height = 0;
-  windows_.GetClientSize(measuring_, &width, &height);
   // The engine makes the main window 2 × 800 − width wide: the client area must be the view.
-  EXPECT_EQ(width, 800);
-  EXPECT_EQ(height, 600);
-  int x = 0;
-  int y = 0;
+  int width = 0, height = 0, x = 0, y = 0;
+  windows_.GetClientSize(measuring_, &width, &height);
   windows_.ClientToScreen(main_, &x, &y);
-  EXPECT_EQ(x, 112);
-  EXPECT_EQ(y, 84);
+  EXPECT_EQ((std::array{width, height, x, y}), (std::array{800, 600, 112, 84}));
   EXPECT_STREQ(SDL_GetWindowTitle(windows_.SdlWindow(main_)), "");
   EXPECT_NE(SDL_GetWindowFlags(windows_.SdlWindow(measuring_)) & SDL_WINDOW_HIDDEN, 0u);
   EXPECT_EQ(SDL_GetWindowFlags(windows_.SdlWindow(main_)) & SDL_WINDOW_HIDDEN, 0u);
@@ -103,7 +97,7 @@ TEST_F(SdlWindowsTest, WindowsAreSizedByClientAreaUntitledAndOnlyTheMainOneShown
 
 TEST_F(SdlWindowsTest, TheCloseButtonDestroysTheWindowOnceAndEndsTheLoop) {
   Push(SDL_WINDOWEVENT_CLOSE);
-  EXPECT_EQ(RunLoop(), (std::vector<uint32_t>{platform::WM_CLOSE, platform::WM_QUIT}));
+  EXPECT_EQ(RunLoop(), (std::vector<uint32_t>{WM_CLOSE, WM_QUIT}));
   // The handler destroyed it; the default handling of the same close leaves it be.
   EXPECT_EQ(State().destroys, 1);
   EXPECT_EQ(windows_.SdlWindow(main_), nullptr);
@@ -113,18 +107,17 @@ TEST_F(SdlWindowsTest, TheCloseButtonDestroysTheWindowOnceAndEndsTheLoop) {
 }
 
 TEST_F(SdlWindowsTest, ControlKeysTypeTheirCharacterBeforeAnythingElse) {
-  for (const uint8_t key : {platform::VK_RETURN, platform::VK_BACK, platform::VK_TAB,
-                            platform::VK_ESCAPE, uint8_t{'A'}}) {
+  for (const uint8_t key : {VK_RETURN, VK_BACK, VK_TAB, VK_ESCAPE, uint8_t{'A'}}) {
     Push(SDL_WINDOWEVENT_FOCUS_LOST);
-    windows_.TranslateMessage(Message{main_, platform::WM_KEYDOWN, key, 1});
+    windows_.TranslateMessage(Message{main_, WM_KEYDOWN, key, 1});
     Message next;
     ASSERT_TRUE(windows_.PeekMessage(&next));
     if (key != 'A') {
-      EXPECT_EQ(next.message, platform::WM_CHAR);
+      EXPECT_EQ(next.message, WM_CHAR);
       EXPECT_EQ(next.wparam, key);
       ASSERT_TRUE(windows_.PeekMessage(&next));
     }
-    EXPECT_EQ(next.message, platform::WM_ACTIVATEAPP) << int{key};
+    EXPECT_EQ(next.message, WM_ACTIVATEAPP) << int{key};
     while (windows_.PeekMessage(&next)) {
     }
   }
@@ -139,34 +132,24 @@ TEST_F(SdlWindowsTest, ADestroyedWindowsPendingMessagesAreDropped) {
   EXPECT_EQ(windows_.DispatchMessage(message), 0);
   EXPECT_EQ(State().destroys, 1);
   ASSERT_TRUE(windows_.PeekMessage(&message));
-  EXPECT_EQ(message.message, platform::WM_QUIT);
+  EXPECT_EQ(message.message, WM_QUIT);
 }
 
-struct BoxCase {
-  const char* caption;
-  const char* text;
-  std::string printed;
-};
-
-void PrintTo(const BoxCase& box, std::ostream* out) {
-  *out << "caption \"" << (box.caption != nullptr ? box.caption : "(null)") << "\"";
+TEST_F(SdlWindowsTest, WithoutADisplayAMessageBoxGoesToStandardError) {
+  struct {
+    const char* caption;
+    const char* text;
+    std::string printed;
+  } const boxes[] = {
+      {"Vorn", "Unable to start Vorn.\n\nError: X\n\nAdvice",
+       "Vorn: Unable to start Vorn.\n\nError: X\n\nAdvice\n"},
+      {"", "<WinDX::ViewUpdate> Error: Surface Lost", "<WinDX::ViewUpdate> Error: Surface Lost\n"},
+      {"Vorn Error", nullptr, "Vorn Error: \n"}};
+  for (const auto& box : boxes) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(windows_.MessageBox(nullptr, box.text, box.caption, MB_OK), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), box.printed);
+  }
 }
-
-class MessageBoxFallbackTest : public SdlDummyTest, public testing::WithParamInterface<BoxCase> {};
-
-TEST_P(MessageBoxFallbackTest, WithoutADisplayTheBoxGoesToStandardError) {
-  SdlWindows windows;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(windows.MessageBox(nullptr, GetParam().text, GetParam().caption, platform::MB_OK), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), GetParam().printed);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, MessageBoxFallbackTest,
-    testing::Values(BoxCase{"Vorn", "Unable to start Vorn.\n\nError: X\n\nAdvice",
-                            "Vorn: Unable to start Vorn.\n\nError: X\n\nAdvice\n"},
-                    BoxCase{"", "<WinDX::ViewUpdate> Error: Surface Lost",
-                            "<WinDX::ViewUpdate> Error: Surface Lost\n"},
-                    BoxCase{"Vorn Error", nullptr, "Vorn Error: \n"}));
 
 }  // namespace
