@@ -84,7 +84,6 @@ TEST(AssetArt, EveryPictureFitsItsPlaceAndSpritesHaveHardMasks) {
   assets::Fonts fonts;
   ASSERT_TRUE(fonts.ok());
   const assets::Catalogue c = assets::DrawAll(fonts);
-  ASSERT_EQ(c.pictures.size(), 4u + 4u + 13u + 9u + 3u + 122u);
   for (const assets::PictureFile& file : c.pictures) {
     SCOPED_TRACE(file.name);
     const Picture& p = file.picture;

@@ -10,7 +10,6 @@
 #include "engine/images/image_loader.h"
 #include "game/game_fixture.h"
 #include "platform/messages.h"
-#include "tools/make_assets/tiff_out.h"
 
 namespace {
 
@@ -22,7 +21,11 @@ class PlayerTest : public testing::Test {
   void SetUp() override {
     headless_ = &StartHeadlessEngine();
     headless_->SetTime(100000);
-    for (int c = 0; c < TILE_COLOURS; ++c) MakeSolid(&tiles_[c], 20, 20, TileValue(c));
+    // Tile pictures with a band across their top, so that a turn shows.
+    for (int c = 0; c < TILE_COLOURS; ++c) {
+      MakeSolid(&tiles_[c], 20, 20, TileValue(c));
+      for (int i = 0; i < 60; ++i) tiles_[c].pixels16()[i] = 0x7000;
+    }
   }
   static uint16_t TileValue(int colour) { return static_cast<uint16_t>(0x1000 + colour); }
   // A player in its start position without pictures: ring at rest, halo still at the centre.
@@ -30,12 +33,6 @@ class PlayerTest : public testing::Test {
     p_.index = index;
     SetRing(&p_);
     p_.character.step_time = Now();
-  }
-  // Sets the player up, then gives it plain pictures in place of the missing art files.
-  void SetUpDrawn(int index, float x) {
-    p_.Setup(index, x, 420.0f, START_SCORE, 90.0f, tiles_);
-    MakeSolid(&p_.halo.image, 10, 10, kHalo);
-    MakeSolid(&p_.character.frames[30], 8, 8, kFigure);
   }
   int Now() const { return static_cast<int>(headless_->Milliseconds()); }
   int UpdateAfter(uint32_t ms) {
@@ -138,7 +135,10 @@ TEST_F(PlayerTest, ContactAt90HitsTile6) {
 TEST_F(PlayerTest, HaloTilesAndFigureWhereTheyBelong) {
   for (const auto& [index, cx, figure_left] : {std::tuple{0, 200, 64}, std::tuple{1, 628, 492}}) {
     SCOPED_TRACE(index);
-    SetUpDrawn(index, static_cast<float>(cx));
+    // Plain pictures in place of the missing art files.
+    p_.Setup(index, static_cast<float>(cx), 420.0f, START_SCORE, 90.0f, tiles_);
+    MakeSolid(&p_.halo.image, 10, 10, kHalo);
+    MakeSolid(&p_.character.frames[30], 8, 8, kFigure);
     LockClearView();
     p_.Draw();
     // The figure's top-left corner and the halo's, 27 left of and above (0, -40).
@@ -151,35 +151,19 @@ TEST_F(PlayerTest, HaloTilesAndFigureWhereTheyBelong) {
     }
     EXPECT_EQ(ViewAt(figure_left + 8, 57), 0);
     EXPECT_EQ(ViewAt(cx - 27 + 9, 353 + 9), kHalo);
-    // Each tile's 80 x 80 work image is drawn 55 left of and above the tile; the turned picture
-    // sits in its middle, 15 left of and above the tile.
+    // Each tile's picture is turned by 68.5 degrees less the tile's angle (so that it keeps
+    // facing the centre) into its 80 x 80 work image, drawn 55 left of and above the tile: the
+    // picture's middle is 15 left of and above the tile.
     for (int i = 0; i < RING_TILES; ++i) {
+      Image expected;
+      expected.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
+      RotateScale(tiles_[i % 4], &expected, 68.5f - p_.tiles[i].angle, 1.0f);
+      EXPECT_EQ(std::memcmp(expected.data, p_.tiles[i].scratch.data, 80 * 80 * 2), 0) << i;
       const int tx = cx + static_cast<int>(p_.tiles[i].x),
                 ty = 420 + static_cast<int>(p_.tiles[i].y);
       EXPECT_EQ(ViewAt(tx - 15, ty - 15), TileValue(i % 4)) << "tile " << i;
     }
     Vorn.ViewUnlock();
-  }
-}
-
-// The tile's picture is turned by 68.5 degrees less the tile's angle, so that it keeps facing
-// the centre as the ring turns.
-TEST_F(PlayerTest, TilesAreTurnedByTheirAngle) {
-  Image pictures[TILE_COLOURS];
-  Image& arrow = pictures[1];  // its top half one value, its bottom half another
-  MakeSolid(&arrow, 20, 20, 0x0F0F);
-  for (int i = 0; i < 200; ++i) arrow.pixels16()[i] = 0x7000;
-  SetUpDrawn(0, 200.0f);
-  for (RingTile& t : p_.tiles) t.tile_images = pictures, t.Rotate(7.0f);
-  p_.tiles[3].colour = p_.tiles[9].colour = 1;
-  LockClearView();
-  p_.Draw();
-  Vorn.ViewUnlock();
-  for (const int i : {3, 9}) {
-    Image expected;
-    expected.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
-    RotateScale(arrow, &expected, 68.5f - p_.tiles[i].angle, 1.0f);
-    EXPECT_EQ(std::memcmp(expected.data, p_.tiles[i].scratch.data, 80 * 80 * 2), 0) << i;
   }
 }
 
