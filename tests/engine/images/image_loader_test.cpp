@@ -83,7 +83,7 @@ TEST(ImageLoader, RefusedFilesPrintTheirLineAndEnd) {
        },
        corrupt},
       {"Images\\bad.tif", [](Bytes& f) { SetEntry(f, 256, 4000); }, corrupt},
-      {"Images\\bad.tif", [](Bytes& f) { Put32(f, EntryAt(f, 258) + 4, 5); },
+      {"Images\\bad.tif", [](Bytes& f) { Put(f, EntryAt(f, 258) + 4, 5); },
        "Load:Tiff: Unknown TIFF mode\\.\n"},
       // The path does not fit the reader's name field.
       {std::string(96, 'n') + ".tif", [](Bytes&) {}, corrupt},

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "engine/files/file.h"
 #include "tiff_test_files.h"
@@ -84,21 +85,20 @@ struct OddCase {
   bool more_images = false;
 };
 
-void Sizes(Bytes& f, uint16_t r, uint16_t g, uint16_t b) {
-  const uint32_t list = Get32(f, EntryAt(f, 258) + 8);
-  Put16(f, list, r);
-  Put16(f, list + 2, g);
-  Put16(f, list + 4, b);
+// Rewrites the sample-size list from its start.
+void Sizes(Bytes& f, std::initializer_list<uint32_t> bits) {
+  uint32_t at = Get(f, EntryAt(f, 258) + 8);
+  for (uint32_t b : bits) Put(f, std::exchange(at, at + 2), b, 2);
 }
 
 // Rewrites the entry for `tag` as a LONG holding `value`.
 void SetLong(Bytes& f, uint16_t tag, uint32_t value) {
-  Put16(f, EntryAt(f, tag) + 2, kLong);
-  Put32(f, EntryAt(f, tag) + 8, value);
+  Put(f, EntryAt(f, tag) + 2, kLong, 2);
+  Put(f, EntryAt(f, tag) + 8, value);
 }
 
 void SetCount(Bytes& f, uint16_t tag, uint32_t count) {
-  Put32(f, EntryAt(f, tag) + 4, count);
+  Put(f, EntryAt(f, tag) + 4, count);
 }
 
 uint32_t Size(const Bytes& f) {
@@ -107,23 +107,20 @@ uint32_t Size(const Bytes& f) {
 
 // Where the offset of the next directory is kept.
 uint32_t NextLink(const Bytes& f) {
-  return Get32(f, 4) + 2 + 12 * Get16(f, Get32(f, 4));
-}
-
-uint32_t StripList(const Bytes& f) {
-  return Get32(f, EntryAt(f, 273) + 8);
+  return Get(f, 4) + 2 + 12 * Get(f, Get(f, 4), 2);
 }
 
 TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
   using E = Expect;
+  // clang-format off
   const OddCase cases[] = {
       {"Empty", [](Bytes& f) { f.clear(); }},
       {"ShortHeader", [](Bytes& f) { f.resize(6); }},
-      {"NotFortyTwo", [](Bytes& f) { Put16(f, 2, 43); }},
-      {"DirectoryPastEnd", [](Bytes& f) { Put32(f, 4, Size(f) + 10); }},
-      {"DirectoryAtLastByte", [](Bytes& f) { Put32(f, 4, Size(f) - 1); }},
-      {"DirectoryOffsetHuge", [](Bytes& f) { Put32(f, 4, 0xFFFFFFF0u); }},
-      {"EntryCountPastEnd", [](Bytes& f) { Put16(f, Get32(f, 4), 0xFFFF); }},
+      {"NotFortyTwo", [](Bytes& f) { Put(f, 2, 43, 2); }},
+      {"DirectoryPastEnd", [](Bytes& f) { Put(f, 4, Size(f) + 10); }},
+      {"DirectoryAtLastByte", [](Bytes& f) { Put(f, 4, Size(f) - 1); }},
+      {"DirectoryOffsetHuge", [](Bytes& f) { Put(f, 4, 0xFFFFFFF0u); }},
+      {"EntryCountPastEnd", [](Bytes& f) { Put(f, Get(f, 4), 0xFFFF, 2); }},
       {"EntriesCutShort", [](Bytes& f) { f.resize(NextLink(f) - 5); }},
       {"WidthZero", [](Bytes& f) { SetEntry(f, 256, 0); }},
       {"HeightZero", [](Bytes& f) { SetEntry(f, 257, 0); }},
@@ -131,22 +128,20 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"HeightNegative", [](Bytes& f) { SetLong(f, 257, 0x80000000u); }},
       {"HeightAboveLimit", [](Bytes& f) { SetEntry(f, 257, 16385); }},
       {"WidthAbsurd", [](Bytes& f) { SetLong(f, 256, 1000000); }},
-      {"NoWidth", [](Bytes& f) { Put16(f, EntryAt(f, 256), 999); }},
+      {"NoWidth", [](Bytes& f) { Put(f, EntryAt(f, 256), 999, 2); }},
       // 3334 pixels of three bytes do not fit the 10000-byte row buffer, nor 2501 of four.
       {"RowTooLong", [](Bytes& f) { SetEntry(f, 256, 3334); }},
       {"RowTooLongWithAlpha", [](Bytes& f) { SetEntry(f, 256, 2501); }, E::kCorrupt, true},
-      {"FirstSampleLarger", [](Bytes& f) { Sizes(f, 16, 8, 8); }},
-      {"LastSampleLarger", [](Bytes& f) { Sizes(f, 8, 8, 16); }},
-      {"AlphaSampleLarger", [](Bytes& f) { Put16(f, Get32(f, EntryAt(f, 258) + 8) + 6, 32); },
-       E::kCorrupt, true},
-      {"AlphaSampleZero", [](Bytes& f) { Put16(f, Get32(f, EntryAt(f, 258) + 8) + 6, 0); },
-       E::kCorrupt, true},
-      {"SampleSizesZero", [](Bytes& f) { Sizes(f, 0, 0, 0); }},
-      {"OneSampleSizeZero", [](Bytes& f) { Sizes(f, 8, 0, 8); }},
-      {"GraySampleZero", [](Bytes& f) { SetCount(f, 258, 1), SetEntry(f, 258, 0); }},
+      {"FirstSampleLarger", [](Bytes& f) { Sizes(f, {16, 8, 8}); }},
+      {"LastSampleLarger", [](Bytes& f) { Sizes(f, {8, 8, 16}); }},
+      {"AlphaSampleLarger", [](Bytes& f) { Sizes(f, {8, 8, 8, 32}); }, E::kCorrupt, true},
+      {"AlphaSampleZero", [](Bytes& f) { Sizes(f, {8, 8, 8, 0}); }, E::kCorrupt, true},
+      {"SampleSizesZero", [](Bytes& f) { Sizes(f, {0, 0, 0}); }},
+      {"OneSampleSizeZero", [](Bytes& f) { Sizes(f, {8, 0, 8}); }},
+      {"GraySampleZero", [](Bytes& f) { SetCount(f, 258, 1); SetEntry(f, 258, 0); }},
       {"SampleListPastEnd", [](Bytes& f) { SetEntry(f, 258, Size(f) - 4); }},
       {"StripListPastEnd", [](Bytes& f) { SetEntry(f, 273, Size(f) - 8); }},
-      {"StripPastEnd", [](Bytes& f) { Put32(f, StripList(f) + 4, Size(f) + 100); }},
+      {"StripPastEnd", [](Bytes& f) { Put(f, Get(f, EntryAt(f, 273) + 8) + 4, Size(f) + 100); }},
       {"OnlyStripAtEnd", [](Bytes& f) { SetEntry(f, 273, Size(f)); }, E::kCorrupt, false, 0},
       // With the directory first the last strip (one row, 15 bytes) ends the file.
       {"LastStripMissing", [](Bytes&) {}, E::kCorrupt, false, 2, true, 15},
@@ -162,15 +157,16 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"LastStripCutShort", [](Bytes&) {}, E::kCutShort, false, 2, true, 7},
       {"OnlyStripCutShort", [](Bytes&) {}, E::kCutShort, false, 0, true, 40},
       {"Compressed", [](Bytes& f) { SetEntry(f, 259, 5); }, E::kExact, false, 2, false, 0, 1},
-      {"NextDirectoryPointsBack", [](Bytes& f) { Put32(f, NextLink(f), Get32(f, 4)); }, E::kExact,
+      {"NextDirectoryPointsBack", [](Bytes& f) { Put(f, NextLink(f), Get(f, 4)); }, E::kExact,
        false, 2, false, 0, 0, true},
-      {"NextDirectoryPastEnd", [](Bytes& f) { Put32(f, NextLink(f), 0xFFFFFFFFu); }, E::kExact,
+      {"NextDirectoryPastEnd", [](Bytes& f) { Put(f, NextLink(f), 0xFFFFFFFFu); }, E::kExact,
        true, 2, false, 0, 0, true},
       {"NextLinkMissing", [](Bytes& f) { f.resize(NextLink(f)); }, E::kExact},
-      {"UnknownSampleSize", [](Bytes& f) { Sizes(f, 4, 4, 4); }, E::kZero},
-      {"MixedUnknownSampleSizes", [](Bytes& f) { Sizes(f, 5, 6, 5); }, E::kZero},
+      {"UnknownSampleSize", [](Bytes& f) { Sizes(f, {4, 4, 4}); }, E::kZero},
+      {"MixedUnknownSampleSizes", [](Bytes& f) { Sizes(f, {5, 6, 5}); }, E::kZero},
       {"Palette", [](Bytes& f) { SetEntry(f, 262, 3); }, E::kUntouched},
   };
+  // clang-format on
   for (const OddCase& c : cases) {
     SCOPED_TRACE(c.name);
     const Picture want = Pattern(5, 5, c.alpha);
@@ -211,13 +207,13 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
 TEST(TiffReader, EntriesInUnusualOrders) {
   const Picture want = Pattern(3, 5, false, 4);
   Bytes body = Header(false);
-  const uint32_t sizes = AppendShorts(body, {8, 8, 8});
+  const uint32_t sizes = AppendValues(body, {8, 8, 8}, 2);
   const uint32_t whole = Append(body, want.rgb);
   std::vector<uint32_t> rows;
   for (int y = 0; y < 5; ++y) {
     rows.push_back(Append(body, Bytes(want.rgb.begin() + y * 9, want.rgb.begin() + y * 9 + 9)));
   }
-  const uint32_t list = AppendLongs(body, rows);
+  const uint32_t list = AppendValues(body, rows);
   const Entry w{256, kShort, 1, 3}, h{257, kShort, 1, 5}, s{258, kShort, 3, sizes},
       one{278, kShort, 1, 1}, strips{273, kLong, 5, list};
   Bytes bilevel = Header(true);

@@ -53,30 +53,21 @@ void PutSample(Bytes& out, uint8_t v, int bits, bool msb_first) {
 
 }  // namespace
 
-uint16_t Get16(const Bytes& file, uint32_t at) {
-  return uint16_t(file.at(at) << Shift(file, 0, 2) | file.at(at + 1) << Shift(file, 1, 2));
-}
-
-uint32_t Get32(const Bytes& file, uint32_t at) {
+uint32_t Get(const Bytes& file, uint32_t at, uint32_t n) {
   uint32_t v = 0;
-  for (uint32_t i = 0; i < 4; ++i) v |= uint32_t{file.at(at + i)} << Shift(file, i, 4);
+  for (uint32_t i = 0; i < n; ++i) v |= uint32_t{file.at(at + i)} << Shift(file, i, n);
   return v;
 }
 
-void Put16(Bytes& file, uint32_t at, uint32_t value) {
-  if (file.size() < at + 2) file.resize(at + 2);
-  for (uint32_t i = 0; i < 2; ++i) file[at + i] = uint8_t(value >> Shift(file, i, 2));
-}
-
-void Put32(Bytes& file, uint32_t at, uint32_t value) {
-  if (file.size() < at + 4) file.resize(at + 4);
-  for (uint32_t i = 0; i < 4; ++i) file[at + i] = uint8_t(value >> Shift(file, i, 4));
+void Put(Bytes& file, uint32_t at, uint32_t value, uint32_t n) {
+  if (file.size() < at + n) file.resize(at + n);
+  for (uint32_t i = 0; i < n; ++i) file[at + i] = uint8_t(value >> Shift(file, i, n));
 }
 
 Bytes Header(bool msb_first) {
   Bytes file(8, msb_first ? 'M' : 'I');
-  Put16(file, 2, 42);
-  Put32(file, 4, 0);
+  Put(file, 2, 42, 2);
+  Put(file, 4, 0);
   return file;
 }
 
@@ -87,37 +78,27 @@ uint32_t Append(Bytes& file, const Bytes& block) {
   return at;
 }
 
-uint32_t AppendShorts(Bytes& file, const std::vector<uint16_t>& values) {
-  const uint32_t at = Append(file, Bytes(values.size() * 2));
-  for (uint32_t i = 0; i < values.size(); ++i) Put16(file, at + 2 * i, values[i]);
-  return at;
-}
-
-uint32_t AppendLongs(Bytes& file, const std::vector<uint32_t>& values) {
-  const uint32_t at = Append(file, Bytes(values.size() * 4));
-  for (uint32_t i = 0; i < values.size(); ++i) Put32(file, at + 4 * i, values[i]);
+uint32_t AppendValues(Bytes& file, const std::vector<uint32_t>& values, uint32_t n) {
+  const uint32_t at = Append(file, Bytes(values.size() * n));
+  for (uint32_t i = 0; i < values.size(); ++i) Put(file, at + n * i, values[i], n);
   return at;
 }
 
 uint32_t PutDirectory(Bytes& file, const std::vector<Entry>& entries, uint32_t next, uint32_t at) {
   const auto n = static_cast<uint32_t>(entries.size());
   if (at == 0) at = Append(file, Bytes(2 + 12 * n + 4));
-  Put16(file, at, n);
+  Put(file, at, n, 2);
   for (uint32_t i = 0; i < n; ++i) {
     const Entry& e = entries[i];
     const uint32_t p = at + 2 + 12 * i;
-    Put16(file, p, e.tag);
-    Put16(file, p + 2, e.type);
-    Put32(file, p + 4, e.count);
-    if (e.type == kShort && e.count == 1) {
-      Put32(file, p + 8, 0);
-      Put16(file, p + 8, e.value);
-    } else {
-      Put32(file, p + 8, e.value);
-    }
+    Put(file, p, e.tag, 2);
+    Put(file, p + 2, e.type, 2);
+    Put(file, p + 4, e.count);
+    Put(file, p + 8, 0);
+    Put(file, p + 8, e.value, e.type == kShort && e.count == 1 ? 2 : 4);
   }
-  Put32(file, at + 2 + 12 * n, next);
-  Put32(file, 4, at);
+  Put(file, at + 2 + 12 * n, next);
+  Put(file, 4, at);
   return at;
 }
 
@@ -132,9 +113,9 @@ Bytes MakeTiff(const Picture& picture, const Layout& layout) {
       layout.directory_first ? Append(b, Bytes(2 + 12 * entry_count + 4)) : 0;
 
   // The lists come before the pixels, so that cutting a file short cuts only pixels.
-  const uint32_t sizes = AppendShorts(b, std::vector<uint16_t>(samples, uint16_t(layout.bits)));
-  const uint32_t offset_list = strips > 1 ? AppendLongs(b, std::vector<uint32_t>(strips)) : 0;
-  const uint32_t count_list = strips > 1 ? AppendLongs(b, std::vector<uint32_t>(strips)) : 0;
+  const uint32_t sizes = AppendValues(b, std::vector<uint32_t>(samples, layout.bits), 2);
+  const uint32_t offset_list = strips > 1 ? AppendValues(b, std::vector<uint32_t>(strips)) : 0;
+  const uint32_t count_list = strips > 1 ? AppendValues(b, std::vector<uint32_t>(strips)) : 0;
   uint32_t offset = 0, count = 0;
   for (int s = 0; s < strips; ++s) {
     Bytes strip;
@@ -149,8 +130,8 @@ Bytes MakeTiff(const Picture& picture, const Layout& layout) {
     offset = Append(b, strip);
     count = static_cast<uint32_t>(strip.size());
     if (strips > 1) {
-      Put32(b, offset_list + 4 * uint32_t(s), offset);
-      Put32(b, count_list + 4 * uint32_t(s), count);
+      Put(b, offset_list + 4 * uint32_t(s), offset);
+      Put(b, count_list + 4 * uint32_t(s), count);
     }
   }
   std::vector<Entry> entries = {
@@ -172,10 +153,10 @@ Bytes MakeTiff(const Picture& picture, const Layout& layout) {
 }
 
 uint32_t EntryAt(const Bytes& file, uint16_t tag) {
-  const uint32_t directory = Get32(file, 4);
-  for (uint32_t i = 0; i < Get16(file, directory); ++i) {
+  const uint32_t directory = Get(file, 4);
+  for (uint32_t i = 0; i < Get(file, directory, 2); ++i) {
     const uint32_t at = directory + 2 + 12 * i;
-    if (Get16(file, at) == tag) return at;
+    if (Get(file, at, 2) == tag) return at;
   }
   return 0;
 }
@@ -183,11 +164,7 @@ uint32_t EntryAt(const Bytes& file, uint16_t tag) {
 void SetEntry(Bytes& file, uint16_t tag, uint32_t value) {
   const uint32_t at = EntryAt(file, tag);
   if (at == 0) std::abort();
-  if (Get16(file, at + 2) == kShort && Get32(file, at + 4) == 1) {
-    Put16(file, at + 8, value);
-  } else {
-    Put32(file, at + 8, value);
-  }
+  Put(file, at + 8, value, Get(file, at + 2, 2) == kShort && Get(file, at + 4) == 1 ? 2 : 4);
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {

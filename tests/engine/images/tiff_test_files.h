@@ -27,12 +27,10 @@ Picture Pattern(int width, int height, bool with_alpha, int seed = 0);
 // The picture an Image holds after loading (24-bit, before preparation).
 Picture FromImage(const Image& image);
 
-// Editing a file in its own byte order ('M' at the start: most significant byte first). The
-// writes grow the file when they reach past its end.
-uint16_t Get16(const Bytes& file, uint32_t at);
-uint32_t Get32(const Bytes& file, uint32_t at);
-void Put16(Bytes& file, uint32_t at, uint32_t value);
-void Put32(Bytes& file, uint32_t at, uint32_t value);
+// Values of 2 or 4 bytes in a file, in its own byte order ('M' at the start: most significant byte
+// first). The writes grow the file when they reach past its end.
+uint32_t Get(const Bytes& file, uint32_t at, uint32_t bytes = 4);
+void Put(Bytes& file, uint32_t at, uint32_t value, uint32_t bytes = 4);
 
 constexpr uint16_t kShort = 3;
 constexpr uint16_t kLong = 4;
@@ -47,8 +45,8 @@ struct Entry {
 // returns the block's offset), then the directory, which the header points to.
 Bytes Header(bool msb_first);
 uint32_t Append(Bytes& file, const Bytes& block);
-uint32_t AppendShorts(Bytes& file, const std::vector<uint16_t>& values);
-uint32_t AppendLongs(Bytes& file, const std::vector<uint32_t>& values);
+// Values of `bytes` bytes each.
+uint32_t AppendValues(Bytes& file, const std::vector<uint32_t>& values, uint32_t bytes = 4);
 // At `at` when given (room kept for it earlier), else at the end.
 uint32_t PutDirectory(Bytes& file, const std::vector<Entry>& entries, uint32_t next = 0,
                       uint32_t at = 0);

@@ -98,7 +98,7 @@ TEST(WaveReader, Layouts) {
     EXPECT_FLOAT_EQ(wave.length, static_cast<float>(c.frames) / 100.0f);
   }
   WaveData wave;
-  EXPECT_EQ(DecodeWave("Sounds\\none.wav", &wave), WAVE_NOT_FOUND);
+  EXPECT_EQ(DecodeWave("Gone\\none.wav", &wave), WAVE_NOT_FOUND);
 }
 
 // Files from an ordinary encoder, compared with the raw samples the same encoder extracts.
