@@ -138,9 +138,12 @@ TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
   ASSERT_EQ(display_->CreateSurface(Request(8, 8), &to), OK);
   Fill(from, [](int x, int y) -> uint16_t { return static_cast<uint16_t>(1 + y * 4 + x); });
   Fill(to, [](int, int) -> uint16_t { return 0; });
+  SurfaceDesc desc;
+  ASSERT_EQ(from->Lock(&desc, DDLOCK_WAIT), OK);
+  EXPECT_EQ(to->BltFast(0, 0, from, DDBLTFAST_WAIT), DDERR_SURFACEBUSY);  // still being drawn
+  ASSERT_EQ(from->Unlock(), OK);
   ASSERT_EQ(to->BltFast(6, -2, from, DDBLTFAST_WAIT), OK);
   EXPECT_EQ(to->BltFast(INT_MIN, INT_MAX, from, DDBLTFAST_WAIT), OK);
-  SurfaceDesc desc;
   ASSERT_EQ(to->Lock(&desc, DDLOCK_WAIT), OK);
   const auto* pixels = static_cast<const uint16_t*>(desc.surface);
   const int stride = desc.pitch / 2;

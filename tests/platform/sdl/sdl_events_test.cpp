@@ -107,12 +107,20 @@ SDL_Event Text(const char* text) {
   return e;
 }
 
+struct Expected {
+  uint32_t message;
+  intptr_t wparam = kAny;
+  intptr_t lparam = kAny;
+};
+
+// One typed-character message per code point.
+std::vector<Expected> Chars(std::initializer_list<intptr_t> code_points) {
+  std::vector<Expected> messages;
+  for (const intptr_t c : code_points) messages.push_back({WM_CHAR, c});
+  return messages;
+}
+
 TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
-  struct Expected {
-    uint32_t message;
-    intptr_t wparam = kAny;
-    intptr_t lparam = kAny;
-  };
   const struct {
     const char* name;
     SDL_Event event;
@@ -126,13 +134,12 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
        Key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
        {{WM_KEYUP, 0x27, 1 | kWasDown | kReleasing}}},
       {"key without a code", Key(SDL_KEYDOWN, SDLK_MUTE, SDL_SCANCODE_MUTE), {}},
-      {"typed text, one message per character",
-       Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
-       {{WM_CHAR, 'a'}, {WM_CHAR, 0xE9}, {WM_CHAR, 0x20AC}, {WM_CHAR, 0x1F600}}},
+      {"typed text, one message per character", Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
+       Chars({'a', 0xE9, 0x20AC, 0x1F600})},
       // Octal escapes where a letter follows, since a hex escape would swallow it.
-      {"broken UTF-8: stray continuation, lead alone, overlong, surrogate, too high, cut off",
-       Text("\200a\303b\300\200c\355\240\200d\364\220\200\200e\342\202"),
-       {{WM_CHAR, 'a'}, {WM_CHAR, 'b'}, {WM_CHAR, 'c'}, {WM_CHAR, 'd'}, {WM_CHAR, 'e'}}},
+      {"broken UTF-8: stray continuation, lead alone, overlong, surrogates, too high, cut off",
+       Text("\200a\303b\300\200c\355\240\200d\355\277\277e\364\220\200\200f\342\202"),
+       Chars({'a', 'b', 'c', 'd', 'e', 'f'})},
       {"pointer move",
        Pointer(SDL_MOUSEMOTION),
        {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(3, 4)}}},
