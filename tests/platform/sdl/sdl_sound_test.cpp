@@ -3,7 +3,6 @@
 #include "platform/sdl/sdl_sound.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,18 +21,14 @@
 
 namespace {
 
-using platform::BufferDesc;
-using platform::OK;
-using platform::SoundBuffer;
-using platform::WaveFormat;
-using platform::headless::HeadlessPlatform;
+using namespace platform;
 
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
 
 WaveFormat Format(uint32_t rate, uint16_t bits, uint16_t channels) {
   const auto align = static_cast<uint16_t>(channels * bits / 8);
-  return {.format_tag = platform::WAVE_FORMAT_PCM,
+  return {.format_tag = WAVE_FORMAT_PCM,
           .channels = channels,
           .samples_per_sec = rate,
           .avg_bytes_per_sec = rate * align,
@@ -50,8 +45,8 @@ class SdlSoundTest : public testing::Test {
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "out.raw", 1);
-    ASSERT_EQ(platform::CreateSdlSound(&sound_), OK);
-    ASSERT_EQ(sound_->SetCooperativeLevel(nullptr, platform::DSSCL_NORMAL), OK);
+    ASSERT_EQ(CreateSdlSound(&sound_), OK);
+    ASSERT_EQ(sound_->SetCooperativeLevel(nullptr, DSSCL_NORMAL), OK);
   }
   void TearDown() override {
     if (sound_ != nullptr) sound_->Release();
@@ -98,7 +93,7 @@ class SdlSoundTest : public testing::Test {
 
   static int Ms(int frames) { return frames * 1000 / kDeviceRate; }
 
-  platform::Sound* sound_ = nullptr;
+  Sound* sound_ = nullptr;
 };
 
 // Two clips, one of them started 100 ms in.
@@ -140,7 +135,7 @@ TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
 }
 
 TEST_F(SdlSoundTest, AClipLoadedFromAFilePlaysThroughTheEngine) {
-  HeadlessPlatform& headless = UseFreshHeadless();  // for the engine's message boxes
+  headless::HeadlessPlatform& headless = UseFreshHeadless();  // for the engine's message boxes
   Vorn.ds = sound_;
   sound_files::WriteFile(
       "clip.wav", sound_files::Riff(
@@ -158,38 +153,35 @@ TEST_F(SdlSoundTest, AClipLoadedFromAFilePlaysThroughTheEngine) {
 
 TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
   SoundBuffer* buffer = Level(10, 100);
-  platform::BufferCaps caps;
+  BufferCaps caps;
   ASSERT_EQ(buffer->GetCaps(&caps), OK);
   EXPECT_EQ(caps.buffer_bytes, 2205u);
 
   void* region = nullptr;
   uint32_t bytes = 0;
-  EXPECT_EQ(buffer->Lock(0, 2206, &region, &bytes, nullptr, nullptr, 0),
-            platform::DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->Lock(0, 2206, &region, &bytes, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
   ASSERT_EQ(buffer->Lock(0, 2205, &region, &bytes, nullptr, nullptr, 0), OK);
-  EXPECT_EQ(buffer->Lock(0, 2205, &region, &bytes, nullptr, nullptr, 0),
-            platform::DSERR_INVALIDCALL);
-  EXPECT_EQ(buffer->Unlock(region, 1, nullptr, 0), platform::DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->Lock(0, 2205, &region, &bytes, nullptr, nullptr, 0), DSERR_INVALIDCALL);
+  EXPECT_EQ(buffer->Unlock(region, 1, nullptr, 0), DSERR_INVALIDPARAM);
   EXPECT_EQ(buffer->Unlock(region, bytes, nullptr, 0), OK);
-  EXPECT_EQ(buffer->SetCurrentPosition(2206), platform::DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->SetCurrentPosition(2206), DSERR_INVALIDPARAM);
 
   struct Bad {
     const char* label;
     WaveFormat format;
     uint32_t bytes;
   };
-  const std::vector<Bad> bad = {
-      {"no bytes", Format(22050, 16, 2), 0},    {"part of a frame", Format(22050, 16, 2), 6},
-      {"no channels", Format(22050, 16, 0), 4}, {"24 bits", Format(22050, 24, 1), 6},
-      {"no rate", Format(0, 16, 1), 4},
-  };
+  const Bad bad[] = {Bad{"no bytes", Format(22050, 16, 2), 0},
+                     Bad{"part of a frame", Format(22050, 16, 2), 6},
+                     Bad{"no channels", Format(22050, 16, 0), 4},
+                     Bad{"24 bits", Format(22050, 24, 1), 6}, Bad{"no rate", Format(0, 16, 1), 4}};
   for (const Bad& b : bad) {
     SCOPED_TRACE(b.label);
     BufferDesc desc;
     desc.format = &b.format;
     desc.buffer_bytes = b.bytes;
     SoundBuffer* out = nullptr;
-    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &out), platform::DSERR_INVALIDPARAM);
+    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &out), DSERR_INVALIDPARAM);
     EXPECT_EQ(out, nullptr);
   }
 }
