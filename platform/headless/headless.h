@@ -140,14 +140,15 @@ struct Frame {
   int y = 0;
   int width = 0;
   int height = 0;
-  uint32_t checksum = 0;         // FNV-1a over the pixels, row after row, low byte first
+  uint64_t checksum = 0;         // Checksum() of the pixels
   std::vector<uint16_t> pixels;  // width × height, no padding; empty when keep_frames is 0
 
   uint16_t At(int px, int py) const { return pixels[static_cast<std::size_t>(py * width + px)]; }
 };
 
-// Checksum as Frame::checksum computes it, for comparing with an expected picture.
-uint32_t Checksum(const uint16_t* pixels, int width, int height, int stride);
+// A 64-bit hash of width × height pixels (rows `stride` pixels apart), as Frame::checksum holds
+// it, for comparing with an expected picture. The same pixels give the same value on every run.
+uint64_t Checksum(const uint16_t* pixels, int width, int height, int stride);
 
 struct WindowInfo {
   uint32_t ex_style = 0;

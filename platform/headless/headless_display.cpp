@@ -213,13 +213,8 @@ Result HeadlessSurface::Flip(uint32_t) {
   if (!primary() || attached_ == nullptr) return DDERR_NOTFLIPPABLE;
   if (lost_ || attached_->lost_) return DDERR_SURFACELOST;
   if (locked_ || attached_->locked_) return DDERR_SURFACEBUSY;
-  // The two buffers trade places; their pitches may differ, so copy row by row.
-  std::vector<uint8_t> shown(pixels_);
-  for (int y = 0; y < height_; ++y) {
-    std::memcpy(Row(y), attached_->Row(y), static_cast<std::size_t>(width_) * 2);
-    std::memcpy(attached_->Row(y), shown.data() + static_cast<std::size_t>(y) * pitch_,
-                static_cast<std::size_t>(width_) * 2);
-  }
+  // The two buffers trade places; their pitches may differ, so they swap row by row.
+  for (int y = 0; y < height_; ++y) std::swap_ranges(Row(y), Row(y) + width_, attached_->Row(y));
   platform_.RecordPresent(PresentKind::kFlip, 0, 0, Row(0), width_, height_, pitch_ / 2);
   return OK;
 }
