@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "engine/core/pixel_format.h"
+#include "engine/images/rgb16.h"
 
 namespace {
 
@@ -89,19 +90,12 @@ void Image::Prepare(int32_t purpose_value) {
 
 void Image::ConvertTo16() {
   if ((format & IMAGE_RGB24) && data != nullptr) {
-    // Each 8-bit channel keeps its top bits, truncated, at the display's own position; a table
-    // per channel turns that into three look-ups a pixel.
-    uint16_t red[256], green[256], blue[256];
-    for (uint32_t v = 0; v < 256; ++v) {
-      red[v] = static_cast<uint16_t>(((v << red_bits) >> 8) << red_shift);
-      green[v] = static_cast<uint16_t>(((v << green_bits) >> 8) << green_shift);
-      blue[v] = static_cast<uint16_t>(((v << blue_bits) >> 8) << blue_shift);
-    }
+    const Rgb16 pack;
     const size_t count = PixelCount(width, height);
     auto* out = static_cast<uint16_t*>(std::malloc(count * sizeof(uint16_t)));
     const uint8_t* in = data;
     for (size_t i = 0; i < count; ++i, in += 3) {
-      out[i] = static_cast<uint16_t>(red[in[0]] | green[in[1]] | blue[in[2]]);
+      out[i] = pack(in[0], in[1], in[2]);
     }
     std::free(data);
     data = reinterpret_cast<uint8_t*>(out);

@@ -64,7 +64,9 @@ void ImageLoader::Read(const char* path, Image* image) {
     return;
   }
 
-  const TiffOutcome outcome = tiff_.Read(file, *image_);
+  // The picture is prepared right after; packing its pixels for the display while reading
+  // spares the 24-bit copy that preparation would otherwise convert.
+  const TiffOutcome outcome = tiff_.Read(file, *image_, true);
   for (int32_t i = 0; i < outcome.compression_notices; ++i) ShowError(kCompression);
   if (outcome.status == TIFF_CORRUPT) Refuse(kCorrupt);
   if (outcome.status == TIFF_UNKNOWN_MODE) Refuse(kUnknownMode);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
 
 namespace {
 
@@ -20,6 +23,9 @@ constexpr int32_t PHOTOMETRIC_WHITE_IS_ZERO = 0;
 constexpr int32_t PHOTOMETRIC_PALETTE = 3;
 
 constexpr int32_t ENTRY_BYTES = 12;
+
+// Strip bytes come from the file this many at a time (or the whole file, when smaller).
+constexpr int64_t kWindowBytes = 64 * 1024;
 
 // Sample sizes the row conversion knows; any other size leaves the pixels zero.
 bool Convertible(int32_t bits) {
@@ -45,7 +51,7 @@ bool TiffReader::Inside(uint64_t offset, uint64_t bytes) const {
   return offset <= size && bytes <= size - offset;
 }
 
-TiffOutcome TiffReader::Read(File& file, Image& image) {
+TiffOutcome TiffReader::Read(File& file, Image& image, bool display_pixels) {
   // Nothing carries over from an earlier file.
   width = 0;
   height = 0;
@@ -65,6 +71,7 @@ TiffOutcome TiffReader::Read(File& file, Image& image) {
   samples_per_pixel_ = 1;
   order_.Set(ORDER_LBF);
   file_ = &file;
+  display_pixels_ = display_pixels;
 
   TiffOutcome outcome;
   auto fail = [&outcome](TiffStatus status) {
@@ -92,7 +99,9 @@ TiffOutcome TiffReader::Read(File& file, Image& image) {
   if (mode != TIFF_MODE_PALETTE) {
     const TiffStatus planned = PlanRows();
     if (planned != TIFF_OK) return fail(planned);
-    image.Create(width, height, format);
+    const uint8_t made =
+        display_pixels_ ? static_cast<uint8_t>((format & ~IMAGE_RGB24) | IMAGE_RGB16) : format;
+    image.Create(width, height, made);
     if (image.data == nullptr || image.alpha == nullptr) return fail(TIFF_CORRUPT);
     const TiffStatus read = ReadStrips(image);
     if (read != TIFF_OK) return fail(read);
@@ -232,16 +241,35 @@ bool TiffReader::RowsConvertible() const {
 
 TiffStatus TiffReader::ReadStrips(Image& image) {
   if (!RowsConvertible()) return TIFF_OK;  // the picture stays zero
-  uint8_t row_buffer[TIFF_ROW_BUFFER];
 
-  if (strips < 0) return ReadStrip(image, strip_offsets, 0, height - 1, row_buffer);
+  // The window, and after it room for one short row. Made here, per picture, and given back on
+  // every way out.
+  window_capacity_ = static_cast<int32_t>(std::min<int64_t>(kWindowBytes, file_size_));
+  const std::unique_ptr<uint8_t[]> memory(
+      new (std::nothrow) uint8_t[static_cast<size_t>(window_capacity_) + TIFF_ROW_BUFFER]);
+  if (memory == nullptr) return TIFF_CORRUPT;
+  window_ = memory.get();
+  short_row_ = memory.get() + window_capacity_;
+  window_start_ = 0;
+  window_bytes_ = 0;
+  const Rgb16 pack;
+  pack_ = &pack;
+  const TiffStatus status = ReadAllStrips(image);
+  window_ = nullptr;
+  short_row_ = nullptr;
+  pack_ = nullptr;
+  return status;
+}
+
+TiffStatus TiffReader::ReadAllStrips(Image& image) {
+  if (strips < 0) return ReadStrip(image, strip_offsets, 0, height - 1);
   if (strips == 0) return TIFF_OK;
 
   const uint64_t per_strip = rows_per_strip;
   const auto rows = static_cast<uint64_t>(height);
   if (strips == 1) {
     const auto last = static_cast<int32_t>(std::min(per_strip, rows) - 1);
-    return ReadStrip(image, strip_offsets, 0, last, row_buffer);
+    return ReadStrip(image, strip_offsets, 0, last);
   }
 
   // Only the strips that hold rows of this height are looked up.
@@ -254,70 +282,73 @@ TiffStatus TiffReader::ReadStrips(Image& image) {
   for (uint64_t i = 0; i < used; ++i) {
     if (i % kBatch == 0) {
       const uint64_t count = std::min(kBatch, used - i);
-      file_->Seek(static_cast<int32_t>(strip_offsets + 4 * i));
-      file_->Read(static_cast<int32_t>(count * 4), batch);
+      std::memcpy(batch, Fetch(strip_offsets + 4 * i, static_cast<int32_t>(count * 4)), count * 4);
     }
     const uint32_t offset = order_.ReadUL(batch[i % kBatch]);
     const uint64_t first = i * per_strip;
     const uint64_t last = std::min(first + per_strip - 1, rows - 1);
-    const TiffStatus status = ReadStrip(image, offset, static_cast<int32_t>(first),
-                                        static_cast<int32_t>(last), row_buffer);
+    const TiffStatus status =
+        ReadStrip(image, offset, static_cast<int32_t>(first), static_cast<int32_t>(last));
     if (status != TIFF_OK) return status;
   }
   return TIFF_OK;
 }
 
-TiffStatus TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
-                                 uint8_t* row_buffer) {
+const uint8_t* TiffReader::Fetch(uint64_t position, int32_t bytes) {
+  const uint64_t end = position + static_cast<uint64_t>(bytes);
+  if (position < window_start_ || end > window_start_ + static_cast<uint64_t>(window_bytes_)) {
+    // Refill from `position` on, as far as the window and the file go.
+    window_start_ = position;
+    window_bytes_ = static_cast<int32_t>(std::min<uint64_t>(
+        static_cast<uint64_t>(window_capacity_), static_cast<uint64_t>(file_size_) - position));
+    file_->Seek(static_cast<int32_t>(position));
+    if (file_->Read(window_bytes_, window_) != FILE_OK) {
+      // The file changed under us or could not be read: what it did not give reads as zero,
+      // never as leftover memory.
+      std::memset(window_, 0, static_cast<size_t>(window_bytes_));
+    }
+  }
+  return window_ + (position - window_start_);
+}
+
+TiffStatus TiffReader::ReadStrip(Image& image, uint32_t offset, int32_t first_row,
+                                 int32_t last_row) {
   // A strip that starts outside the file is a broken file; one that is cut short is read as far
   // as it goes and leaves its missing rows zero.
   uint64_t position = offset;
   const auto size = static_cast<uint64_t>(file_size_);
   if (position >= size) return TIFF_CORRUPT;
-  file_->Seek(static_cast<int32_t>(position));
 
-  // As many whole rows as the row buffer holds come in with one read: a large read goes from
-  // the file straight into the buffer instead of through the stream's own.
-  const int32_t rows_per_read = std::max(1, TIFF_ROW_BUFFER / bytes_per_row);
-  int32_t row = first_row;
-  while (row <= last_row) {
-    const int32_t rows = std::min(rows_per_read, last_row - row + 1);
-    const uint64_t wanted = static_cast<uint64_t>(rows) * static_cast<uint64_t>(bytes_per_row);
-    const uint64_t available = position < size ? size - position : 0;
-    const auto got = static_cast<int32_t>(std::min(wanted, available));
-    if (got == 0) break;
-    file_->Read(got, row_buffer);
-    position += static_cast<uint64_t>(got);
-
-    for (int32_t k = 0; k < rows; ++k, ++row) {
-      const int32_t start = k * bytes_per_row;
-      if (start >= got) return TIFF_OK;  // the rest of the strip is missing
-      uint8_t* bytes = row_buffer + start;
-      const int32_t present = std::min(bytes_per_row, got - start);
-      int32_t pixels = width;
-      if (present < bytes_per_row) {
-        std::memset(bytes + present, 0, static_cast<size_t>(bytes_per_row - present));
-        const int64_t covered =
-            (static_cast<int64_t>(present) * 8 + bits_per_pixel - 1) / bits_per_pixel;
-        pixels = static_cast<int32_t>(std::min<int64_t>(covered, width));
-      }
-      ConvertRow(image, row, bytes, pixels);
+  for (int32_t row = first_row; row <= last_row && position < size; ++row) {
+    const auto present = static_cast<int32_t>(
+        std::min<uint64_t>(static_cast<uint64_t>(bytes_per_row), size - position));
+    const uint8_t* bytes = Fetch(position, present);
+    position += static_cast<uint64_t>(present);
+    int32_t pixels = width;
+    if (present < bytes_per_row) {
+      // The last row the file holds: its missing bytes read as zero, and only the pixels it
+      // reaches into are converted.
+      std::memcpy(short_row_, bytes, static_cast<size_t>(present));
+      std::memset(short_row_ + present, 0, static_cast<size_t>(bytes_per_row - present));
+      bytes = short_row_;
+      const int64_t covered =
+          (static_cast<int64_t>(present) * 8 + bits_per_pixel - 1) / bits_per_pixel;
+      pixels = static_cast<int32_t>(std::min<int64_t>(covered, width));
     }
+    ConvertRow(image, row, bytes, pixels);
   }
   return TIFF_OK;
 }
 
-void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int32_t pixels) const {
-  const size_t first_pixel = static_cast<size_t>(row) * static_cast<size_t>(width);
-  uint8_t* rgb = image.data + first_pixel * 3;
-
+template <typename Put>
+void TiffReader::DecodeRow(const uint8_t* bytes, int32_t pixels, uint8_t* alpha, Put put) const {
   if (mode == TIFF_MODE_BILEVEL) {
     // Most significant bit first; a set bit is white unless white is stored as zero.
     const uint8_t set = photometric == PHOTOMETRIC_WHITE_IS_ZERO ? 0 : 255;
     const auto clear = static_cast<uint8_t>(255 - set);
-    for (int32_t x = 0; x < pixels; ++x, rgb += 3) {
+    for (int32_t x = 0; x < pixels; ++x) {
       const uint8_t v = ((bytes[x >> 3] >> (7 - (x & 7))) & 1) ? set : clear;
-      rgb[0] = rgb[1] = rgb[2] = v;
+      put(x, v, v, v);
     }
     return;
   }
@@ -326,19 +357,48 @@ void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int
   const int32_t sample_bytes = sample_bits[0] / 8;
   const int32_t high = order_.order == ORDER_MBF ? 0 : sample_bytes - 1;
   const int32_t stride = bits_per_pixel / 8;
+  const uint8_t* p = bytes + high;
 
   if (mode == TIFF_MODE_GRAY) {
-    const uint8_t* p = bytes + high;
-    for (int32_t x = 0; x < pixels; ++x, p += stride, rgb += 3) rgb[0] = rgb[1] = rgb[2] = *p;
+    for (int32_t x = 0; x < pixels; ++x, p += stride) put(x, *p, *p, *p);
+    return;
+  }
+  const auto rgb = [&](auto step) {
+    if (alpha == nullptr) {
+      for (int32_t x = 0; x < pixels; ++x, p += stride) put(x, p[0], p[step], p[2 * step]);
+      return;
+    }
+    for (int32_t x = 0; x < pixels; ++x, p += stride) {
+      put(x, p[0], p[step], p[2 * step]);
+      alpha[x] = p[3 * step];
+    }
+  };
+  // Bytes as samples, the usual case, with the step known to the compiler.
+  if (sample_bytes == 1) {
+    rgb(std::integral_constant<int32_t, 1>{});
+  } else {
+    rgb(sample_bytes);
+  }
+}
+
+void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int32_t pixels) const {
+  const size_t first_pixel = static_cast<size_t>(row) * static_cast<size_t>(width);
+  uint8_t* alpha = mode == TIFF_MODE_RGB && extra_samples ? image.alpha + first_pixel : nullptr;
+
+  if (display_pixels_) {
+    uint16_t* out = image.pixels16() + first_pixel;
+    const Rgb16& pack = *pack_;
+    DecodeRow(bytes, pixels, alpha,
+              [out, &pack](int32_t x, uint8_t r, uint8_t g, uint8_t b) { out[x] = pack(r, g, b); });
     return;
   }
 
-  uint8_t* alpha = extra_samples ? image.alpha + first_pixel : nullptr;
-  if (sample_bytes == 1 && alpha == nullptr) {
+  uint8_t* rgb = image.data + first_pixel * 3;
+  if (mode == TIFF_MODE_RGB && sample_bits[0] == 8 && alpha == nullptr) {
     std::memcpy(rgb, bytes, static_cast<size_t>(pixels) * 3);
     return;
   }
-  if (sample_bytes == 1) {
+  if (mode == TIFF_MODE_RGB && sample_bits[0] == 8) {
     // Four bytes in, three out: each pixel is copied whole and the next one overwrites the
     // fourth byte, so only the last pixel of the row needs care not to write past it.
     int32_t x = 0;
@@ -354,11 +414,10 @@ void TiffReader::ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int
     }
     return;
   }
-  const uint8_t* p = bytes + high;
-  for (int32_t x = 0; x < pixels; ++x, p += stride, rgb += 3) {
-    rgb[0] = p[0];
-    rgb[1] = p[sample_bytes];
-    rgb[2] = p[2 * sample_bytes];
-    if (alpha != nullptr) alpha[x] = p[3 * sample_bytes];
-  }
+  DecodeRow(bytes, pixels, alpha, [rgb](int32_t x, uint8_t r, uint8_t g, uint8_t b) {
+    uint8_t* out = rgb + static_cast<size_t>(x) * 3;
+    out[0] = r;
+    out[1] = g;
+    out[2] = b;
+  });
 }

@@ -12,6 +12,7 @@
 #include "engine/files/byte_order.h"
 #include "engine/files/file.h"
 #include "engine/images/image.h"
+#include "engine/images/rgb16.h"
 
 // How a read ended.
 enum TiffStatus : int32_t {
@@ -46,7 +47,11 @@ class TiffReader {
   // as IMAGE_RGB24 (with IMAGE_ALPHA when the file has an extra sample), except for palette
   // files, which leave it untouched. On an error the image is either untouched or a complete,
   // zero-filled picture of the size the file gave; it never holds uninitialised bytes.
-  TiffOutcome Read(File& file, Image& image);
+  //
+  // With `display_pixels` the picture is made as IMAGE_RGB16 instead, each pixel packed for the
+  // screen pixel format as Image::ConvertTo16 would pack it, so that loading skips the 24-bit
+  // copy; everything else is as above.
+  TiffOutcome Read(File& file, Image& image, bool display_pixels = false);
 
   // What the last read found, in the order it is found.
   int32_t width = 0;
@@ -71,9 +76,13 @@ class TiffReader {
   // False for sample sizes the conversion does not know: such pictures stay zero.
   bool RowsConvertible() const;
   TiffStatus ReadStrips(Image& image);
-  TiffStatus ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row,
-                       uint8_t* row_buffer);
+  TiffStatus ReadAllStrips(Image& image);
+  TiffStatus ReadStrip(Image& image, uint32_t offset, int32_t first_row, int32_t last_row);
+  // `bytes` bytes of the file from `position` (all inside the file), through the read window.
+  const uint8_t* Fetch(uint64_t position, int32_t bytes);
   void ConvertRow(Image& image, int32_t row, const uint8_t* bytes, int32_t pixels) const;
+  template <typename Put>
+  void DecodeRow(const uint8_t* bytes, int32_t pixels, uint8_t* alpha, Put put) const;
   uint16_t Read16();
   uint32_t Read32();
   // True when `bytes` bytes from `offset` lie inside the file.
@@ -85,4 +94,15 @@ class TiffReader {
   ByteOrder order_;
   // Gray pictures with an extra sample: how many samples each pixel stores.
   int32_t samples_per_pixel_ = 0;
+  // Whether rows are packed straight into display pixels, and the tables that pack them.
+  bool display_pixels_ = false;
+  const Rgb16* pack_ = nullptr;
+  // Strip bytes are read from the file a large block at a time into this window, which holds
+  // the file's bytes [window_start_, window_start_ + window_bytes_).
+  uint8_t* window_ = nullptr;
+  int32_t window_capacity_ = 0;
+  uint64_t window_start_ = 0;
+  int32_t window_bytes_ = 0;
+  // A row cut short by the end of the file, completed with zero bytes.
+  uint8_t* short_row_ = nullptr;
 };
