@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/headless/headless.h"
+#include "platform/pcm_store.h"
 
 namespace platform::headless {
 
@@ -37,13 +38,13 @@ class HeadlessSoundBuffer final : public SoundBuffer {
   void Release() override;
 
   // What tests look at.
-  const WaveFormat& Format() const { return format_; }
-  uint32_t Flags() const { return flags_; }
-  const std::vector<uint8_t>& Bytes() const { return bytes_; }
+  const WaveFormat& Format() const { return store_.Format(); }
+  uint32_t Flags() const { return store_.Flags(); }
+  const std::vector<uint8_t>& Bytes() const { return store_.Bytes(); }
   const std::vector<PlayRecord>& Plays() const { return plays_; }
   int Locks() const { return locks_; }      // successful locks
   int Unlocks() const { return unlocks_; }  // successful unlocks
-  bool Released() const { return released_; }
+  bool Released() const { return store_.Released(); }
   bool IsPlaying();
   uint32_t Position();  // the play cursor now, in bytes
 
@@ -52,16 +53,10 @@ class HeadlessSoundBuffer final : public SoundBuffer {
   void Advance();
 
   HeadlessPlatform& platform_;
-  WaveFormat format_;
-  uint32_t flags_ = 0;
-  std::vector<uint8_t> bytes_;
+  PcmStore store_;
   std::vector<PlayRecord> plays_;
-  bool locked_ = false;
-  void* locked_region_ = nullptr;
-  uint32_t locked_bytes_ = 0;
   int locks_ = 0;
   int unlocks_ = 0;
-  bool released_ = false;
   bool playing_ = false;
   uint32_t position_ = 0;
   uint32_t cursor_time_ = 0;  // clock at which position_ was last brought up to date

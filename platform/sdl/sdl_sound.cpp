@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/pcm_store.h"
+
 namespace platform {
 
 namespace {
@@ -18,13 +20,14 @@ class SdlSound;
 // belong to the audio thread and change only with the device locked.
 class SdlSoundBuffer final : public SoundBuffer {
  public:
-  SdlSoundBuffer(SdlSound& sound, const BufferDesc& desc)
-      : sound_(sound), format_(*desc.format), flags_(desc.flags), bytes_(desc.buffer_bytes, 0) {}
+  SdlSoundBuffer(SdlSound& sound, const BufferDesc& desc) : sound_(sound), store_(desc) {}
 
-  Result GetCaps(BufferCaps* caps) override;
+  Result GetCaps(BufferCaps* caps) override { return store_.GetCaps(caps); }
   Result Lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* bytes1, void** region2,
-              uint32_t* bytes2, uint32_t flags) override;
-  Result Restore() override { return released_ ? DSERR_INVALIDCALL : OK; }
+              uint32_t* bytes2, uint32_t /*flags*/) override {
+    return store_.Lock(offset, bytes, region1, bytes1, region2, bytes2);
+  }
+  Result Restore() override { return store_.Released() ? DSERR_INVALIDCALL : OK; }
   Result Unlock(void* region1, uint32_t bytes1, void* region2, uint32_t bytes2) override;
   Result SetCurrentPosition(uint32_t position) override;
   Result Play(uint32_t reserved, uint32_t priority, uint32_t flags) override;
@@ -37,13 +40,7 @@ class SdlSoundBuffer final : public SoundBuffer {
   bool Convert(std::vector<uint8_t>* converted) const;
 
   SdlSound& sound_;
-  WaveFormat format_;
-  uint32_t flags_;
-  std::vector<uint8_t> bytes_;
-  bool locked_ = false;
-  void* locked_region_ = nullptr;
-  uint32_t locked_bytes_ = 0;
-  bool released_ = false;
+  PcmStore store_;
 
   std::vector<uint8_t> converted_;
   std::size_t cursor_ = 0;
@@ -82,17 +79,6 @@ class SdlSound final : public Sound {
   std::vector<std::unique_ptr<SdlSoundBuffer>> buffers_;
 };
 
-// The formats the engine asks for: PCM of 8 or 16 bits, whole frames, a sensible rate.
-bool Acceptable(const BufferDesc& desc) {
-  if (desc.size != 20 || desc.format == nullptr) return false;
-  const WaveFormat& f = *desc.format;
-  if (f.format_tag != WAVE_FORMAT_PCM || f.channels == 0 || f.channels > 8) return false;
-  if (f.bits_per_sample != 8 && f.bits_per_sample != 16) return false;
-  if (f.samples_per_sec < 100 || f.samples_per_sec > 200000) return false;
-  if (f.block_align != f.channels * (f.bits_per_sample / 8)) return false;
-  return desc.buffer_bytes > 0 && desc.buffer_bytes % f.block_align == 0;
-}
-
 class DeviceLock {
  public:
   explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device_); }
@@ -104,45 +90,22 @@ class DeviceLock {
   SDL_AudioDeviceID device_;
 };
 
-Result SdlSoundBuffer::GetCaps(BufferCaps* caps) {
-  if (released_) return DSERR_INVALIDCALL;
-  if (caps == nullptr || caps->size != 20) return DSERR_INVALIDPARAM;
-  caps->flags = flags_;
-  caps->buffer_bytes = static_cast<uint32_t>(bytes_.size());
-  return OK;
-}
-
-Result SdlSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* bytes1,
-                            void** region2, uint32_t* bytes2, uint32_t /*flags*/) {
-  if (released_ || locked_) return DSERR_INVALIDCALL;
-  if (region1 == nullptr || bytes1 == nullptr || offset > bytes_.size() ||
-      bytes > bytes_.size() - offset) {
-    return DSERR_INVALIDPARAM;
-  }
-  locked_ = true;
-  locked_region_ = bytes_.data() + offset;
-  locked_bytes_ = bytes;
-  *region1 = locked_region_;
-  *bytes1 = bytes;
-  if (region2 != nullptr) *region2 = nullptr;
-  if (bytes2 != nullptr) *bytes2 = 0;
-  return OK;
-}
-
 bool SdlSoundBuffer::Convert(std::vector<uint8_t>* converted) const {
   const SDL_AudioSpec& to = sound_.device_format();
-  const SDL_AudioFormat from_format = format_.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  SDL_AudioStream* stream = SDL_NewAudioStream(from_format, static_cast<Uint8>(format_.channels),
-                                               static_cast<int>(format_.samples_per_sec), to.format,
-                                               to.channels, to.freq);
+  const WaveFormat& from = store_.Format();
+  const SDL_AudioFormat from_format = from.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  SDL_AudioStream* stream =
+      SDL_NewAudioStream(from_format, static_cast<Uint8>(from.channels),
+                         static_cast<int>(from.samples_per_sec), to.format, to.channels, to.freq);
   if (stream == nullptr) return false;
   // Fed in small pieces: given a large piece at once while resampling, this SDL's stream drops
   // hundreds of frames from the end.
-  const std::size_t piece = std::size_t{64} * format_.block_align;
+  const std::vector<uint8_t>& bytes = store_.Bytes();
+  const std::size_t piece = std::size_t{64} * from.block_align;
   bool ok = true;
-  for (std::size_t at = 0; ok && at < bytes_.size(); at += piece) {
-    const std::size_t count = std::min(piece, bytes_.size() - at);
-    ok = SDL_AudioStreamPut(stream, bytes_.data() + at, static_cast<int>(count)) == 0;
+  for (std::size_t at = 0; ok && at < bytes.size(); at += piece) {
+    const std::size_t count = std::min(piece, bytes.size() - at);
+    ok = SDL_AudioStreamPut(stream, bytes.data() + at, static_cast<int>(count)) == 0;
   }
   ok = ok && SDL_AudioStreamFlush(stream) == 0;
   if (ok) {
@@ -157,11 +120,9 @@ bool SdlSoundBuffer::Convert(std::vector<uint8_t>* converted) const {
 }
 
 Result SdlSoundBuffer::Unlock(void* region1, uint32_t bytes1, void* region2, uint32_t bytes2) {
-  if (!locked_ || region1 != locked_region_ || bytes1 != locked_bytes_ || region2 != nullptr ||
-      bytes2 != 0) {
-    return DSERR_INVALIDPARAM;
+  if (const Result refused = store_.Unlock(region1, bytes1, region2, bytes2); refused != OK) {
+    return refused;
   }
-  locked_ = false;
   // The new samples become audible now; the conversion runs outside the audio thread's lock.
   std::vector<uint8_t> converted;
   if (!Convert(&converted)) return DSERR_GENERIC;
@@ -173,11 +134,10 @@ Result SdlSoundBuffer::Unlock(void* region1, uint32_t bytes1, void* region2, uin
 }
 
 Result SdlSoundBuffer::SetCurrentPosition(uint32_t position) {
-  if (released_) return DSERR_INVALIDCALL;
-  if (position > bytes_.size()) return DSERR_INVALIDPARAM;
+  if (const Result refused = store_.CheckPosition(position); refused != OK) return refused;
   // The same point in time in the converted samples, on a whole device frame.
-  const uint64_t frames = bytes_.size() / format_.block_align;
-  const uint64_t frame = position / format_.block_align;
+  const uint64_t frames = store_.Size() / store_.Format().block_align;
+  const uint64_t frame = position / store_.Format().block_align;
   const SDL_AudioSpec& device_format = sound_.device_format();
   const uint64_t device_frame_bytes =
       SDL_AUDIO_BITSIZE(device_format.format) / 8u * device_format.channels;
@@ -188,7 +148,7 @@ Result SdlSoundBuffer::SetCurrentPosition(uint32_t position) {
 }
 
 Result SdlSoundBuffer::Play(uint32_t /*reserved*/, uint32_t /*priority*/, uint32_t /*flags*/) {
-  if (released_) return DSERR_INVALIDCALL;
+  if (store_.Released()) return DSERR_INVALIDCALL;
   DeviceLock lock(sound_.device());
   // A playing buffer goes on; one whose cursor stands at its end has nothing left to play.
   if (cursor_ < converted_.size()) playing_ = true;
@@ -197,7 +157,7 @@ Result SdlSoundBuffer::Play(uint32_t /*reserved*/, uint32_t /*priority*/, uint32
 
 void SdlSoundBuffer::Release() {
   DeviceLock lock(sound_.device());
-  released_ = true;
+  store_.MarkReleased();
   playing_ = false;
 }
 
@@ -215,7 +175,7 @@ Result SdlSound::CreateSoundBuffer(const BufferDesc& desc, SoundBuffer** out) {
   *out = nullptr;
   if (device_ == 0) return DSERR_INVALIDCALL;
   if (level_ == 0) return DSERR_PRIOLEVELNEEDED;
-  if (!Acceptable(desc)) return DSERR_INVALIDPARAM;
+  if (!PcmStore::Acceptable(desc)) return DSERR_INVALIDPARAM;
   auto buffer = std::make_unique<SdlSoundBuffer>(*this, desc);
   *out = buffer.get();
   DeviceLock lock(device_);
