@@ -62,6 +62,7 @@ int FirstWhere(Holds holds, double guess, int n) {
     k = 0;
   } else if (guess < static_cast<double>(n)) {
     k = static_cast<int>(guess);
+    if (static_cast<double>(k) < guess) ++k;  // rounded up: usually the answer itself
   }
   while (k > 0 && holds(k - 1)) --k;
   while (k < n && !holds(k)) ++k;
