@@ -4,7 +4,8 @@
 // The working values are 32-bit floats on purpose. A destination pixel's position within its row
 // is always the row start plus i steps, never a running sum along the row: running sums drift by
 // a rounding step per pixel and move pixels that sit on a truncation boundary (the centre of a
-// square picture turned by 45 degrees is one).
+// square picture turned by 45 degrees is one). For the same reason the engine is built without
+// fused multiply-add, which would round the product and the sum as one.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -78,8 +79,7 @@ struct Span {
 // in [0, limit). Needs a finite start and step: the position is then monotonic in i (products and
 // sums round monotonically, overflow included), so each bound holds on one side of a single index
 // and the pixels that meet both form one run. Finding the two indices exactly replaces testing
-// every pixel.
-// `per_step` is 1 / step, worked out once per picture.
+// every pixel. `per_step` is 1 / step, worked out once per picture.
 Span AxisSpan(float start, float step, double per_step, float limit, int n) {
   const auto at = [&](int i) { return At(start, i, step); };
   if (step == 0.0f) {
