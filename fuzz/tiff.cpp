@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "engine/core/pixel_format.h"
@@ -62,6 +63,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (pixels > 4096) return 0;
   const uint8_t last = size > 0 ? data[size - 1] : 0;
   UseLayout(last & 0x10);
+  image.ConvertTo16();
+  if (!(image.format & IMAGE_RGB16)) __builtin_trap();
+
+  // The loader's direct path packs display pixels while reading; it must give exactly what
+  // reading 24-bit pixels and converting them gives.
+  File again;
+  if (again.Open(memory.path.c_str(), FILE_READ | RANDOM) != FILE_OK) __builtin_trap();
+  Image direct;
+  TiffReader direct_reader;
+  const TiffOutcome direct_outcome = direct_reader.Read(again, direct, true);
+  again.Close();
+  if (direct_outcome.status != outcome.status || direct.width != image.width ||
+      direct.height != image.height || direct.format != image.format ||
+      std::memcmp(direct.data, image.data, pixels * 2) != 0 ||
+      ((image.format & IMAGE_ALPHA) && std::memcmp(direct.alpha, image.alpha, pixels) != 0)) {
+    __builtin_trap();
+  }
+
   image.Prepare((last & 3) + 1);
   if (!(image.format & IMAGE_RGB16)) __builtin_trap();
   return 0;
