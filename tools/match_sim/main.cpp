@@ -206,9 +206,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // Another window stands in front, so frames are drawn but not presented: the headless
-  // recorder would checksum every presented picture, which doubles the time of a replay. The
-  // pictures are read from the back buffer instead.
+  // Another window stands in front, so frames are drawn but not presented: a replay needs no
+  // record of presented frames, and its pictures are read from the back buffer instead.
   headless.SetForegroundWindow(nullptr);
   match_sim::Robot robots[2] = {
       match_sim::Robot('D', 'F', options.seed * 2u + 1u),
