@@ -110,15 +110,7 @@ void FillBackground(uint16_t* pixels, int pitch_pixels) {
 struct OurView {
   std::vector<uint16_t> pixels = std::vector<uint16_t>(static_cast<size_t>(kViewW) * kViewH);
   OurView() {
-    red_mask = 0xF800;
-    green_mask = 0x07E0;
-    blue_mask = 0x001F;
-    red_shift = 11;
-    green_shift = 5;
-    blue_shift = 0;
-    red_bits = 5;
-    green_bits = 6;
-    blue_bits = 5;
+    SetScreenFormat(0xF800, 0x07E0, 0x001F);
     Vorn.view = pixels.data();
     Vorn.view_stride = kViewW;
     Vorn.view_yres = kViewH;

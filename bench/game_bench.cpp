@@ -55,9 +55,7 @@ std::unique_ptr<platform::headless::HeadlessPlatform> FreshGame() {
   new (&match) Match();
   Vorn.~WinDX();
   new (&Vorn) WinDX();
-  red_mask = green_mask = blue_mask = 0;
-  red_shift = green_shift = blue_shift = 0;
-  red_bits = green_bits = blue_bits = 0;
+  SetScreenFormat(0, 0, 0);
   platform::headless::Config config;
   config.start_time = 1000;
   config.keep_frames = 0;  // the recorder keeps no copies of the pixels

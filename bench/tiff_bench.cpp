@@ -71,15 +71,7 @@ void WriteFrames() {
 }
 
 void UseLayout565() {
-  red_mask = 0xF800;
-  green_mask = 0x07E0;
-  blue_mask = 0x001F;
-  red_shift = 11;
-  green_shift = 5;
-  blue_shift = 0;
-  red_bits = 5;
-  green_bits = 6;
-  blue_bits = 5;
+  SetScreenFormat(0xF800, 0x07E0, 0x001F);
 }
 
 void OursReadOnly(benchmark::State& state) {

@@ -22,15 +22,11 @@ struct MemoryFile {
 };
 
 void UseLayout(bool five_five_five) {
-  red_bits = 5;
-  green_bits = five_five_five ? 5 : 6;
-  blue_bits = 5;
-  red_shift = five_five_five ? 10 : 11;
-  green_shift = 5;
-  blue_shift = 0;
-  red_mask = ((1 << red_bits) - 1) << red_shift;
-  green_mask = ((1 << green_bits) - 1) << green_shift;
-  blue_mask = (1 << blue_bits) - 1;
+  if (five_five_five) {
+    SetScreenFormat(0x7C00, 0x03E0, 0x001F);
+  } else {
+    SetScreenFormat(0xF800, 0x07E0, 0x001F);
+  }
 }
 
 }  // namespace

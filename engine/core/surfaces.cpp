@@ -150,15 +150,9 @@ bool WinDX::CreateSurface() {
 
   draw_func = SixteenBitDrawTable();
 
-  red_mask = static_cast<int>(back_desc.pixel_format.red_mask);
-  green_mask = static_cast<int>(back_desc.pixel_format.green_mask);
-  blue_mask = static_cast<int>(back_desc.pixel_format.blue_mask);
-  red_shift = LowBit(red_mask);
-  green_shift = LowBit(green_mask);
-  blue_shift = LowBit(blue_mask);
-  red_bits = MaskBits(red_mask);
-  green_bits = MaskBits(green_mask);
-  blue_bits = MaskBits(blue_mask);
+  SetScreenFormat(static_cast<int>(back_desc.pixel_format.red_mask),
+                  static_cast<int>(back_desc.pixel_format.green_mask),
+                  static_cast<int>(back_desc.pixel_format.blue_mask));
 
   // One entry per row and one past the last, sized to the view so that no view height can
   // write beyond it. Offsets count 16-bit pixels, the unit of `view`, which indexes them.

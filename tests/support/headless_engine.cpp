@@ -22,9 +22,7 @@ void ResetEngine() {
   // place gives exactly the constructed state.
   Vorn.~WinDX();
   new (&Vorn) WinDX();
-  red_mask = green_mask = blue_mask = 0;
-  red_shift = green_shift = blue_shift = 0;
-  red_bits = green_bits = blue_bits = 0;
+  SetScreenFormat(0, 0, 0);
 }
 
 platform::headless::HeadlessPlatform& UseFreshHeadless(const platform::headless::Config& config) {
