@@ -58,17 +58,19 @@ platform::SurfaceDesc Describe(platform::Surface* surface) {
   return desc;
 }
 
+// Releases a display object, if there is one, and forgets it.
+template <typename T>
+void ReleaseAndClear(T*& object) {
+  if (object == nullptr) return;
+  object->Release();
+  object = nullptr;
+}
+
 }  // namespace
 
 bool WinDX::CreateSurface() {
-  if (dd_back != nullptr) {
-    dd_back->Release();
-    dd_back = nullptr;
-  }
-  if (dd_front != nullptr) {
-    dd_front->Release();
-    dd_front = nullptr;
-  }
+  ReleaseAndClear(dd_back);
+  ReleaseAndClear(dd_front);
 
   if (fullscreen == 1) {
     if (dd->SetDisplayMode(view_stride, view_yres, screen_bpp) != platform::OK) {
@@ -173,16 +175,7 @@ bool WinDX::CreateSurface() {
 }
 
 void WinDX::CleanUp() {
-  if (dd_back != nullptr) {
-    dd_back->Release();
-    dd_back = nullptr;
-  }
-  if (dd_front != nullptr) {
-    dd_front->Release();
-    dd_front = nullptr;
-  }
-  if (dd != nullptr) {
-    dd->Release();
-    dd = nullptr;
-  }
+  ReleaseAndClear(dd_back);
+  ReleaseAndClear(dd_front);
+  ReleaseAndClear(dd);
 }
