@@ -15,12 +15,11 @@
 
 struct PixelLayout {
   const char* name;
-  int bits[3];  // red, green, blue
-  int shifts[3];
+  int red, green, blue;  // channel masks
 };
 
-inline constexpr PixelLayout kLayout565{"565", {5, 6, 5}, {11, 5, 0}};
-inline constexpr PixelLayout kLayout555{"555", {5, 5, 5}, {10, 5, 0}};
+inline constexpr PixelLayout kLayout565{"565", 0xF800, 0x07E0, 0x001F};
+inline constexpr PixelLayout kLayout555{"555", 0x7C00, 0x03E0, 0x001F};
 
 class TestView {
  public:
@@ -40,14 +39,7 @@ class TestView {
     Vorn.row_offset.clear();
     for (int y = 0; y <= height; ++y) Vorn.row_offset.push_back(y * stride);
     Vorn.draw_func = SixteenBitDrawTable();
-    int* const bits[] = {&red_bits, &green_bits, &blue_bits};
-    int* const shifts[] = {&red_shift, &green_shift, &blue_shift};
-    int* const masks[] = {&red_mask, &green_mask, &blue_mask};
-    for (int c = 0; c < 3; ++c) {
-      *bits[c] = layout.bits[c];
-      *shifts[c] = layout.shifts[c];
-      *masks[c] = ((1 << layout.bits[c]) - 1) << layout.shifts[c];
-    }
+    SetScreenFormat(layout.red, layout.green, layout.blue);
     Fill(0);
   }
   ~TestView() { Vorn.view = nullptr; }

@@ -1,7 +1,9 @@
 // Preparing 24-bit pictures for each load purpose on the 16-bit layouts the display can report.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/images/image.h"
@@ -77,16 +79,13 @@ TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
       image.Create(static_cast<int32_t>(c.in.size()), 1,
                    c.with_alpha ? IMAGE_RGB24 | IMAGE_ALPHA : IMAGE_RGB24);
       for (size_t i = 0; i < c.in.size(); ++i) {
-        image.data[i * 3] = c.in[i].r;
-        image.data[i * 3 + 1] = c.in[i].g;
-        image.data[i * 3 + 2] = c.in[i].b;
+        std::memcpy(&image.data[i * 3], &c.in[i], 3);
         image.alpha[i] = c.in[i].a;
       }
     }
     image.Prepare(c.purpose);
-    EXPECT_EQ(image.purpose, c.purpose);
-    EXPECT_EQ(image.format, c.format);
-    EXPECT_EQ(image.width, static_cast<int32_t>(c.in.size()));
+    EXPECT_EQ(std::tuple(int{image.purpose}, image.format, image.width),
+              std::tuple(c.purpose, c.format, static_cast<int32_t>(c.in.size())));
     EXPECT_EQ(std::vector<uint16_t>(image.pixels16(), image.pixels16() + c.pixels.size()),
               c.pixels);
     EXPECT_EQ(image.data == nullptr, c.in.empty());
@@ -110,12 +109,9 @@ TEST(ImagePrepare, ReleaseKeepsThePurposeAndCreateStartsZeroed) {
   EXPECT_EQ(std::vector<uint8_t>(image.alpha, image.alpha + 4 * 3), std::vector<uint8_t>(12));
   image.Prepare(DRAW_ALPHA);
   image.Release();
-  EXPECT_EQ(image.purpose, DRAW_ALPHA);
-  EXPECT_EQ(image.format, 0);
-  EXPECT_EQ(image.width, 0);
-  EXPECT_EQ(image.height, 0);
-  EXPECT_EQ(image.data, nullptr);
-  EXPECT_EQ(image.alpha, nullptr);
+  EXPECT_EQ(std::tuple(image.purpose, image.format, image.width, image.height),
+            std::tuple(DRAW_ALPHA, 0, 0, 0));
+  EXPECT_TRUE(image.data == nullptr && image.alpha == nullptr);
   // The rotation target: created 16-bit with alpha, never prepared; two bytes a pixel.
   image.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
   image.pixels16()[80 * 80 - 1] = 0xFFFF;

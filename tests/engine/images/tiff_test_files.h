@@ -19,6 +19,7 @@ struct Picture {
   int height = 0;
   Bytes rgb;    // width × height × 3
   Bytes alpha;  // width × height, or empty
+  bool operator==(const Picture&) const = default;
 };
 
 // A picture whose every byte differs from its neighbours, so that a byte taken from the wrong
@@ -85,6 +86,7 @@ struct Facts {
   uint16_t bits = 0;
   uint16_t samples = 0;
   uint16_t pages = 0;
+  bool operator==(const Facts&) const = default;
 };
 
 // What libtiff reads from the file, reduced the way the engine reduces it: the most significant
