@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/vorn.h"
@@ -53,19 +54,16 @@ class PlaybackTest : public testing::Test {
 TEST_F(PlaybackTest, FirstPlayRegistersFillsAndPlaysThenPlaysRewindAndResume) {
   TestClip clip(1, 8, 1000, Pattern(1000));  // one second
   Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(clip.buffer, 0);
-  EXPECT_EQ(clip.dirty, 0);
-  EXPECT_EQ(Vorn.sound_clips[0], &clip);
-  EXPECT_EQ(Vorn.sound_channels, 1);
-  EXPECT_EQ(Vorn.sound_bits, 8);
-  EXPECT_EQ(Vorn.sound_rate, 1000);
+  EXPECT_EQ(std::tuple(clip.buffer, int{clip.dirty}, Vorn.sound_clips[0]),
+            std::tuple(0, 0, static_cast<SoundX*>(&clip)));
+  EXPECT_EQ(std::tuple(Vorn.sound_channels, Vorn.sound_bits, Vorn.sound_rate),
+            std::tuple(1, 8, 1000));
   HeadlessSoundBuffer* buffer = BufferOf(clip);
   ASSERT_NE(buffer, nullptr);
-  EXPECT_EQ(buffer->Flags(), 0xE0u);
-  EXPECT_EQ(buffer->Format().block_align, 1);
-  EXPECT_EQ(buffer->Format().avg_bytes_per_sec, 1000u);
+  EXPECT_EQ(std::tuple(buffer->Flags(), buffer->Format().block_align,
+                       buffer->Format().avg_bytes_per_sec, buffer->Unlocks()),
+            std::tuple(0xE0u, 1, 1000u, 1));
   EXPECT_EQ(BufferBytes(clip), clip.Samples());
-  EXPECT_EQ(buffer->Unlocks(), 1);
 
   // Later plays only rewind (or not) and play: no new lock, no new entry.
   headless_->Advance(300);
@@ -75,10 +73,9 @@ TEST_F(PlaybackTest, FirstPlayRegistersFillsAndPlaysThenPlaysRewindAndResume) {
   EXPECT_EQ(Vorn.sound_count, 1);
   EXPECT_EQ(buffer->Locks(), 1);
   ASSERT_EQ(buffer->Plays().size(), 3u);
-  EXPECT_EQ(buffer->Plays()[0].position, 0u);
-  EXPECT_TRUE(buffer->Plays()[1].was_playing);
-  EXPECT_EQ(buffer->Plays()[1].position, 300u);
-  EXPECT_EQ(buffer->Plays()[2].position, 0u);
+  EXPECT_EQ(std::tuple(buffer->Plays()[0].position, buffer->Plays()[1].position,
+                       buffer->Plays()[1].was_playing, buffer->Plays()[2].position),
+            std::tuple(0u, 300u, true, 0u));
   headless_->Advance(999);
   EXPECT_TRUE(buffer->IsPlaying());
   headless_->Advance(1);
@@ -127,10 +124,9 @@ TEST_F(PlaybackTest, EachFieldOutsideTheCommonFormatIsReported) {
     // Made in the common format anyway, for the clip's own number of frames.
     const HeadlessSoundBuffer* buffer = BufferOf(clip);
     ASSERT_NE(buffer, nullptr);
-    EXPECT_EQ(buffer->Format().channels, 2);
-    EXPECT_EQ(buffer->Format().bits_per_sample, 16);
-    EXPECT_EQ(buffer->Format().samples_per_sec, 22050u);
-    EXPECT_EQ(buffer->Bytes().size(), static_cast<std::size_t>(clip.frames) * 4);
+    EXPECT_EQ(std::tuple(buffer->Format().channels, buffer->Format().bits_per_sample,
+                         buffer->Format().samples_per_sec, buffer->Bytes().size()),
+              std::tuple(2, 16, 22050u, static_cast<std::size_t>(clip.frames) * 4));
   }
 }
 
@@ -166,14 +162,12 @@ TEST(PlaybackFaults, FailuresAreReportedAndThePlayGoesOn) {
     headless.Fail(c.op, c.result, c.count);
     TestClip clip(1, 16, 8000, Pattern(64));
     Vorn.SoundPlay(&clip, 0);
-    EXPECT_EQ(headless.Calls(Op::kBufferRestore), c.restores);
     EXPECT_EQ(Reported(headless), c.reported);
-    EXPECT_EQ(Vorn.status, c.status);
     EXPECT_EQ(BufferBytes(clip), c.reported.empty() ? clip.Samples() : std::string(64, '\0'));
-    EXPECT_EQ(BufferOf(clip)->Unlocks(), c.unlocks);
     // Marked clean either way, and played.
-    EXPECT_EQ(clip.dirty, 0);
-    EXPECT_EQ(BufferOf(clip)->Plays().size(), 1u);
+    EXPECT_EQ(std::tuple(headless.Calls(Op::kBufferRestore), Vorn.status, BufferOf(clip)->Unlocks(),
+                         int{clip.dirty}, BufferOf(clip)->Plays().size()),
+              std::tuple(c.restores, c.status, c.unlocks, 0, 1u));
   }
 }
 
@@ -182,13 +176,12 @@ TEST_F(PlaybackTest, WithoutABufferNothingIsFilledOrPlayed) {
   TestClip clip(1, 8, 8000, Pattern(64));
   Vorn.SoundPlay(&clip, 0);
   EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
-  EXPECT_EQ(clip.buffer, 0);
-  EXPECT_EQ(Vorn.sound_buffers[0], nullptr);
-  EXPECT_EQ(clip.dirty, 1);
+  EXPECT_EQ(std::tuple(clip.buffer, Vorn.sound_buffers[0], int{clip.dirty}),
+            std::tuple(0, nullptr, 1));
   // Later plays stop at the missing buffer: no new index, no new report.
   Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Vorn.sound_count, 1);
-  EXPECT_EQ(headless_->Calls(Op::kCreateSoundBuffer), 1);
+  EXPECT_EQ(std::tuple(Vorn.sound_count, headless_->Calls(Op::kCreateSoundBuffer)),
+            std::tuple(1, 1));
   EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
 
   // An unloaded first clip fixes an empty common format.
@@ -215,8 +208,7 @@ TEST_F(PlaybackTest, AReloadedClipIsCopiedAgainWithinItsBuffer) {
   HeadlessSoundBuffer* buffer = BufferOf(clip);
   clip.SetSamples(Pattern(400, 9));
   Vorn.SoundPlay(&clip, 0);
-  EXPECT_EQ(Vorn.sound_count, 1);
-  EXPECT_EQ(buffer->Locks(), 2);
+  EXPECT_EQ(std::tuple(Vorn.sound_count, buffer->Locks()), std::tuple(1, 2));
   EXPECT_EQ(BufferBytes(clip), Pattern(400, 9));
   EXPECT_TRUE(headless_->MessageBoxes().empty());
   // Longer than its buffer: reported, and the copy stops at the buffer's end.

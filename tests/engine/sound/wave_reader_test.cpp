@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "support/sound_files.h"
 
@@ -112,9 +113,8 @@ TEST(WaveReader, FilesWrittenBySox) {
     ASSERT_FALSE(raw.empty());
     WaveData wave;
     ASSERT_EQ(DecodeWave("made.wav", &wave), WAVE_LOADED);
-    EXPECT_EQ(wave.channels, c.channels);
-    EXPECT_EQ(wave.bits, c.bits);
-    EXPECT_EQ(wave.rate, c.rate);
+    EXPECT_EQ(std::tuple(wave.channels, wave.bits, wave.rate),
+              std::tuple(c.channels, c.bits, c.rate));
     EXPECT_EQ(Samples(wave), raw);
     EXPECT_EQ(wave.frames, static_cast<int32_t>(raw.size()) / (c.channels * c.bits / 8));
     EXPECT_NEAR(wave.length, 0.25f, 1.0f / static_cast<float>(c.rate));
