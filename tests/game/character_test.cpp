@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <vector>
 
 #include "game/game_fixture.h"
 
@@ -94,20 +93,6 @@ TEST_F(CharacterTest, StepsOnlyWhenTheGatePasses) {
     EXPECT_NE(c_.frame, c.frame);
     EXPECT_EQ(c_.step_time, c.state == 13 || c.state == 14 ? entered : static_cast<int>(Now()));
   }
-}
-
-// From rest a held first key leans one frame per update that comes more than 0.02 s after the
-// previous step, however many updates come in between.
-TEST_F(CharacterTest, RestStepsEvery20Milliseconds) {
-  Enter(0, 30);
-  std::vector<uint32_t> times;
-  for (int update = 0; update < 200 && c_.state == 0; ++update) {
-    const int before = c_.frame;
-    Step(1, KEY_FIRST);
-    if (c_.frame != before) times.push_back(Now() - 500000);
-  }
-  EXPECT_EQ(times, (std::vector<uint32_t>{20, 40, 60, 80}));
-  EXPECT_EQ(c_.frame, 26);
 }
 
 // Once 0.02 s have passed since the last renewed step, the stop states advance on every update

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/game_fixture.h"
@@ -115,19 +116,18 @@ TEST(GameLoading, PicturesLoadInTheirOrder) {
   FixGameSeed(3);
   GameInit();
   std::vector<std::string> expected;
-  const auto add = [&expected](const char* pattern, int i) {
-    char name[40];
-    std::snprintf(name, sizeof name, pattern, i);
-    expected.push_back(name);
+  const auto add = [&expected](const char* pattern, int from, int to) {
+    for (int i = from; i <= to; ++i) {
+      char name[40];
+      std::snprintf(name, sizeof name, pattern, i);
+      expected.push_back(name);
+    }
   };
-  for (int i = 0; i < 4; ++i) add("Images\\tile%02d.tif", i), add("Images\\target%d.tif", i);
-  for (int i = 0; i <= 12; ++i) add("Images\\num%02d.tif", i);
-  for (int i = 0; i <= 8; ++i) add("Images\\inst%d.tif", i);
+  for (int i = 0; i < 4; ++i) add("Images\\tile%02d.tif", i, i), add("Images\\target%d.tif", i, i);
+  add("Images\\num%02d.tif", 0, 12), add("Images\\inst%d.tif", 0, 8);
   expected.insert(expected.end(), {"Images\\background.tif", "Images\\rounds.tif"});
-  for (const char* family : {"Images\\blinko%03d.tif", "Images\\zappo%03d.tif"}) {
-    expected.push_back("Images/halo.tif");
-    for (int i = 0; i <= 60; ++i) add(family, i);
-  }
+  for (const char* family : {"Images\\blinko%03d.tif", "Images\\zappo%03d.tif"})
+    expected.push_back("Images/halo.tif"), add(family, 0, 60);
   const auto& boxes = headless.MessageBoxes();
   ASSERT_EQ(boxes.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
@@ -149,13 +149,15 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   const float halo_x = match.players[LEFT].halo.x;
   const float tile_angle = match.players[RIGHT].tiles[0].angle;
   Run(1);
-  EXPECT_TRUE(ShowsAt(game_assets.instructions[5], 295, 100));
-  EXPECT_TRUE(ShowsAt(game_assets.numbers[0], 370, 70));
-  EXPECT_TRUE(ShowsAt(game_assets.numbers[10], 388, 70));
-  EXPECT_TRUE(ShowsAt(game_assets.numbers[3], 424, 70));
-  EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 282, 20));
-  EXPECT_TRUE(ShowsAt(game_assets.numbers[0], 300, 20));
-  EXPECT_TRUE(ShowsAt(game_assets.rounds, 330, 10));
+  const GameAssets& a = game_assets;
+  for (const auto& [image, x, y] : {std::tuple{&a.instructions[5], 295, 100},
+                                    {&a.numbers[0], 370, 70},
+                                    {&a.numbers[10], 388, 70},
+                                    {&a.numbers[3], 424, 70},
+                                    {&a.numbers[1], 282, 20},
+                                    {&a.numbers[0], 300, 20},
+                                    {&a.rounds, 330, 10}})
+    EXPECT_TRUE(ShowsAt(*image, x, y)) << x << ", " << y;
   const std::vector<uint16_t> before = Shown().pixels;
   const uint64_t presented = headless_->PresentCount();
   headless_->Fail(platform::headless::Op::kLock, platform::DDERR_SURFACELOST);

@@ -20,18 +20,11 @@ using sdl::SdlDisplay;
 // A request for the screen (with a flip chain or not), or for a memory surface of a size.
 SurfaceDesc Request(int width = 0, int height = 0, bool chain = false) {
   SurfaceDesc desc;
-  desc.flags = DDSD_CAPS;
-  desc.caps = DDSCAPS_PRIMARYSURFACE;
-  if (width != 0) {
-    desc.flags |= DDSD_WIDTH | DDSD_HEIGHT;
-    desc.width = width;
-    desc.height = height;
-    desc.caps = DDSCAPS_OFFSCREENPLAIN;
-  } else if (chain) {
-    desc.flags |= DDSD_BACKBUFFERCOUNT;
-    desc.back_buffer_count = 1;
-    desc.caps |= DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-  }
+  desc.flags = DDSD_CAPS | (width != 0 ? DDSD_WIDTH | DDSD_HEIGHT : 0u) |
+               (chain ? DDSD_BACKBUFFERCOUNT : 0u);
+  desc.caps = width != 0 ? DDSCAPS_OFFSCREENPLAIN
+                         : DDSCAPS_PRIMARYSURFACE | (chain ? DDSCAPS_FLIP | DDSCAPS_COMPLEX : 0u);
+  desc.width = width, desc.height = height, desc.back_buffer_count = chain ? 1 : 0;
   return desc;
 }
 
@@ -65,9 +58,8 @@ class SdlDisplayTest : public SdlDummyTest {
     SurfaceDesc desc;
     ASSERT_EQ(surface->Lock(&desc, DDLOCK_WAIT), OK);
     auto* pixels = static_cast<uint16_t*>(desc.surface);
-    for (int y = 0; y < desc.height; ++y) {
+    for (int y = 0; y < desc.height; ++y)
       for (int x = 0; x < desc.width; ++x) pixels[y * (desc.pitch / 2) + x] = colour(x, y);
-    }
     ASSERT_EQ(surface->Unlock(), OK);
   }
 
@@ -151,9 +143,8 @@ TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
   EXPECT_EQ(pixels[0 * stride + 6], 9);
   EXPECT_EQ(pixels[1 * stride + 7], 14);
   int changed = 0;
-  for (int y = 0; y < 8; ++y) {
+  for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) changed += pixels[y * stride + x] != 0 ? 1 : 0;
-  }
   EXPECT_EQ(changed, 4);
   ASSERT_EQ(to->Unlock(), OK);
 }
@@ -206,9 +197,7 @@ TEST(FramePacer, KeepsSixtyFramesASecondAndNeverHoldsBackSlowFrames) {
     // 61 frames span 60 periods, give or take the rounding of the period.
     const double period = work_ms > 16 ? work_ms * 1e6 : 1e9 / 60;
     EXPECT_NEAR(static_cast<double>((time.now - start).count()), 60 * period, 100.0) << work_ms;
-    if (work_ms > 16) {
-      EXPECT_EQ(time.sleeps, 0);
-    }
+    EXPECT_TRUE(work_ms <= 16 || time.sleeps == 0) << work_ms;
   }
 }
 
@@ -239,9 +228,7 @@ TEST_F(SdlDisplayTest, FramesDrawnButNotShownAreStillPaced) {
     SurfaceDesc desc;
     ASSERT_EQ(back_->Lock(&desc, DDLOCK_WAIT), OK);
     ASSERT_EQ(back_->Unlock(), OK);
-    if (shown) {
-      ASSERT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), OK);
-    }
+    ASSERT_EQ(shown ? front_->BltFast(0, 0, back_, DDBLTFAST_WAIT) : OK, OK);
   };
   for (int i = 0; i < 3; ++i) frame(true);
   EXPECT_EQ(display.pacer().Frames(), 3u);  // one beat per shown frame, none extra on the lock

@@ -13,43 +13,50 @@ namespace {
 
 using namespace platform;
 
-struct KeyCase {
-  SDL_Keycode symbol;
-  SDL_Scancode scancode;
-  int code;
-};
-
 TEST(VirtualKey, MapsTheGamesKeysEachGroupAtItsEndsAndFallsBackToThePlace) {
-  const KeyCase keys[] = {
+  const struct {
+    SDL_Keycode symbol;
+    SDL_Scancode scancode;
+    int code;
+  } keys[] = {
       // The game's keys.
-      KeyCase{SDLK_d, SDL_SCANCODE_D, 0x44}, KeyCase{SDLK_f, SDL_SCANCODE_F, 0x46},
-      KeyCase{SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25}, KeyCase{SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
+      {SDLK_d, SDL_SCANCODE_D, 0x44},
+      {SDLK_f, SDL_SCANCODE_F, 0x46},
+      {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25},
+      {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
       // Each group of the table at its ends.
-      KeyCase{SDLK_a, SDL_SCANCODE_A, 'A'}, KeyCase{SDLK_z, SDL_SCANCODE_Z, 'Z'},
-      KeyCase{SDLK_0, SDL_SCANCODE_0, '0'}, KeyCase{SDLK_9, SDL_SCANCODE_9, '9'},
-      KeyCase{SDLK_UP, SDL_SCANCODE_UP, 0x26}, KeyCase{SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
-      KeyCase{SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},
-      KeyCase{SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
-      KeyCase{SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
-      KeyCase{SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
-      KeyCase{SDLK_TAB, SDL_SCANCODE_TAB, 0x09}, KeyCase{SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
-      KeyCase{SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11}, KeyCase{SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
-      KeyCase{SDLK_F1, SDL_SCANCODE_F1, 0x70}, KeyCase{SDLK_F12, SDL_SCANCODE_F12, 0x7B},
-      KeyCase{SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA},
-      KeyCase{SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
-      KeyCase{SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
-      KeyCase{SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
+      {SDLK_a, SDL_SCANCODE_A, 'A'},
+      {SDLK_z, SDL_SCANCODE_Z, 'Z'},
+      {SDLK_0, SDL_SCANCODE_0, '0'},
+      {SDLK_9, SDL_SCANCODE_9, '9'},
+      {SDLK_UP, SDL_SCANCODE_UP, 0x26},
+      {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
+      {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},
+      {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
+      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
+      {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
+      {SDLK_TAB, SDL_SCANCODE_TAB, 0x09},
+      {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
+      {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11},
+      {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
+      {SDLK_F1, SDL_SCANCODE_F1, 0x70},
+      {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
+      {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA},
+      {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
+      {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
+      {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
       // The layout decides letters: the key in Q's place on a French keyboard types A.
-      KeyCase{SDLK_a, SDL_SCANCODE_Q, 'A'},
+      {SDLK_a, SDL_SCANCODE_Q, 'A'},
       // A digit row that types accented letters, and a non-Latin layout, fall back to the place.
-      KeyCase{0xE9, SDL_SCANCODE_2, '2'}, KeyCase{0x0432, SDL_SCANCODE_D, 'D'},
-      KeyCase{0x0436, SDL_SCANCODE_SEMICOLON, 0xBA},
+      {0xE9, SDL_SCANCODE_2, '2'},
+      {0x0432, SDL_SCANCODE_D, 'D'},
+      {0x0436, SDL_SCANCODE_SEMICOLON, 0xBA},
       // Keys without a code.
-      KeyCase{SDLK_MUTE, SDL_SCANCODE_MUTE, 0}, KeyCase{SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
-  for (const KeyCase& key : keys) {
+      {SDLK_MUTE, SDL_SCANCODE_MUTE, 0},
+      {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
+  for (const auto& key : keys)
     EXPECT_EQ(sdl::VirtualKey(key.symbol, key.scancode), key.code)
         << std::hex << key.symbol << " " << key.scancode;
-  }
 }
 
 constexpr uint32_t kOurs = 7;
@@ -63,21 +70,15 @@ Window Ours() {
 
 SDL_Event Key(uint32_t type, SDL_Keycode symbol, SDL_Scancode scancode, uint8_t repeat = 0) {
   SDL_Event e{};
-  e.key.type = type;
-  e.key.windowID = kOurs;
-  e.key.keysym.sym = symbol;
-  e.key.keysym.scancode = scancode;
-  e.key.repeat = repeat;
+  e.key.type = type, e.key.windowID = kOurs, e.key.repeat = repeat;
+  e.key.keysym.sym = symbol, e.key.keysym.scancode = scancode;
   return e;
 }
 
 SDL_Event OfWindow(uint8_t what, int data1 = 0, int data2 = 0, uint32_t id = kOurs) {
   SDL_Event e{};
-  e.window.type = SDL_WINDOWEVENT;
-  e.window.windowID = id;
-  e.window.event = what;
-  e.window.data1 = data1;
-  e.window.data2 = data2;
+  e.window.type = SDL_WINDOWEVENT, e.window.windowID = id, e.window.event = what;
+  e.window.data1 = data1, e.window.data2 = data2;
   return e;
 }
 
@@ -86,23 +87,17 @@ SDL_Event Pointer(uint32_t type, uint8_t button = 0) {
   SDL_Event e{};
   e.type = type;
   if (type == SDL_MOUSEMOTION) {
-    e.motion.windowID = kOurs;
-    e.motion.x = 3;
-    e.motion.y = 4;
+    e.motion.windowID = kOurs, e.motion.x = 3, e.motion.y = 4;
     e.motion.state = SDL_BUTTON_LMASK | SDL_BUTTON_MMASK;
   } else {
-    e.button.windowID = kOurs;
-    e.button.button = button;
-    e.button.x = 3;
-    e.button.y = 4;
+    e.button.windowID = kOurs, e.button.button = button, e.button.x = 3, e.button.y = 4;
   }
   return e;
 }
 
 SDL_Event Text(const char* text) {
   SDL_Event e{};
-  e.text.type = SDL_TEXTINPUT;
-  e.text.windowID = kOurs;
+  e.text.type = SDL_TEXTINPUT, e.text.windowID = kOurs;
   std::strncpy(e.text.text, text, sizeof e.text.text - 1);
   return e;
 }
@@ -170,12 +165,11 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
     for (std::size_t i = 0; i < out.size(); ++i) {
       EXPECT_EQ(out[i].window, Ours()) << i;
       EXPECT_EQ(out[i].message, c.messages[i].message) << i;
-      if (c.messages[i].wparam != kAny) {
-        EXPECT_EQ(out[i].wparam, static_cast<uintptr_t>(c.messages[i].wparam)) << i;
-      }
-      if (c.messages[i].lparam != kAny) {
-        EXPECT_EQ(out[i].lparam, c.messages[i].lparam) << i;
-      }
+      const Expected& want = c.messages[i];
+      EXPECT_EQ(out[i].wparam,
+                static_cast<uintptr_t>(want.wparam == kAny ? out[i].wparam : want.wparam))
+          << i;
+      EXPECT_EQ(out[i].lparam, want.lparam == kAny ? out[i].lparam : want.lparam) << i;
     }
   }
   // The text is read no further than its size, even without a closing NUL.

@@ -166,16 +166,16 @@ TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
   EXPECT_EQ(buffer->Unlock(region, bytes, nullptr, 0), OK);
   EXPECT_EQ(buffer->SetCurrentPosition(2206), DSERR_INVALIDPARAM);
 
-  struct Bad {
+  const struct {
     const char* label;
     WaveFormat format;
     uint32_t bytes;
-  };
-  const Bad bad[] = {Bad{"no bytes", Format(22050, 16, 2), 0},
-                     Bad{"part of a frame", Format(22050, 16, 2), 6},
-                     Bad{"no channels", Format(22050, 16, 0), 4},
-                     Bad{"24 bits", Format(22050, 24, 1), 6}, Bad{"no rate", Format(0, 16, 1), 4}};
-  for (const Bad& b : bad) {
+  } bad[] = {{"no bytes", Format(22050, 16, 2), 0},
+             {"part of a frame", Format(22050, 16, 2), 6},
+             {"no channels", Format(22050, 16, 0), 4},
+             {"24 bits", Format(22050, 24, 1), 6},
+             {"no rate", Format(0, 16, 1), 4}};
+  for (const auto& b : bad) {
     SCOPED_TRACE(b.label);
     BufferDesc desc;
     desc.format = &b.format;
