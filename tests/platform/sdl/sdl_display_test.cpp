@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <climits>
 
@@ -89,10 +90,10 @@ TEST_F(SdlDisplayTest, TheFiveSixFiveViewIsShownConvertedInTheWindow) {
   MakeWindowedPair(display_);
   SurfaceDesc back;
   ASSERT_EQ(back_->GetSurfaceDesc(&back), OK);
+  const PixelFormat& f = back.pixel_format;
+  EXPECT_EQ((std::array{f.red_mask, f.green_mask, f.blue_mask}),
+            (std::array{0xF800u, 0x07E0u, 0x001Fu}));
   EXPECT_EQ(back.pitch, 1600);
-  EXPECT_EQ(back.pixel_format.red_mask, 0xF800u);
-  EXPECT_EQ(back.pixel_format.green_mask, 0x07E0u);
-  EXPECT_EQ(back.pixel_format.blue_mask, 0x001Fu);
 
   // Six colour bands, and a white marker pixel in the black band that checks rows and columns
   // land where they belong.
@@ -157,8 +158,7 @@ TEST_F(SdlDisplayTest, FullScreenChainFlipsItsBackBufferAndLeavesFullScreenOnRel
   ASSERT_EQ(front_->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back_), OK);
   SurfaceDesc back;
   ASSERT_EQ(back_->GetSurfaceDesc(&back), OK);
-  EXPECT_EQ(back.width, 640);
-  EXPECT_EQ(back.height, 480);
+  EXPECT_EQ((std::array{back.width, back.height}), (std::array{640, 480}));
   EXPECT_NE(back.caps & DDSCAPS_BACKBUFFER, 0u);
   Fill(back_, [](int, int) -> uint16_t { return 0x001F; });
   ASSERT_EQ(front_->Flip(DDFLIP_WAIT), OK);

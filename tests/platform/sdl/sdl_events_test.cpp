@@ -19,41 +19,27 @@ TEST(VirtualKey, MapsTheGamesKeysEachGroupAtItsEndsAndFallsBackToThePlace) {
     SDL_Scancode scancode;
     int code;
   } keys[] = {
+      // clang-format off
       // The game's keys.
-      {SDLK_d, SDL_SCANCODE_D, 0x44},
-      {SDLK_f, SDL_SCANCODE_F, 0x46},
-      {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25},
-      {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
+      {SDLK_d, SDL_SCANCODE_D, 0x44}, {SDLK_f, SDL_SCANCODE_F, 0x46},
+      {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25}, {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
       // Each group of the table at its ends.
-      {SDLK_a, SDL_SCANCODE_A, 'A'},
-      {SDLK_z, SDL_SCANCODE_Z, 'Z'},
-      {SDLK_0, SDL_SCANCODE_0, '0'},
-      {SDLK_9, SDL_SCANCODE_9, '9'},
-      {SDLK_UP, SDL_SCANCODE_UP, 0x26},
-      {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
-      {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},
-      {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
-      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
-      {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
-      {SDLK_TAB, SDL_SCANCODE_TAB, 0x09},
-      {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
-      {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11},
-      {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
-      {SDLK_F1, SDL_SCANCODE_F1, 0x70},
-      {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
-      {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA},
-      {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
-      {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
-      {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
+      {SDLK_a, SDL_SCANCODE_A, 'A'}, {SDLK_z, SDL_SCANCODE_Z, 'Z'}, {SDLK_0, SDL_SCANCODE_0, '0'},
+      {SDLK_9, SDL_SCANCODE_9, '9'}, {SDLK_UP, SDL_SCANCODE_UP, 0x26}, {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
+      {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
+      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B}, {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
+      {SDLK_TAB, SDL_SCANCODE_TAB, 0x09}, {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
+      {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11}, {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
+      {SDLK_F1, SDL_SCANCODE_F1, 0x70}, {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
+      {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA}, {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
+      {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
       // The layout decides letters: the key in Q's place on a French keyboard types A.
       {SDLK_a, SDL_SCANCODE_Q, 'A'},
       // A digit row that types accented letters, and a non-Latin layout, fall back to the place.
-      {0xE9, SDL_SCANCODE_2, '2'},
-      {0x0432, SDL_SCANCODE_D, 'D'},
-      {0x0436, SDL_SCANCODE_SEMICOLON, 0xBA},
+      {0xE9, SDL_SCANCODE_2, '2'}, {0x0432, SDL_SCANCODE_D, 'D'}, {0x0436, SDL_SCANCODE_SEMICOLON, 0xBA},
       // Keys without a code.
-      {SDLK_MUTE, SDL_SCANCODE_MUTE, 0},
-      {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
+      {SDLK_MUTE, SDL_SCANCODE_MUTE, 0}, {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
+  // clang-format on
   for (const auto& key : keys)
     EXPECT_EQ(sdl::VirtualKey(key.symbol, key.scancode), key.code)
         << std::hex << key.symbol << " " << key.scancode;
@@ -121,13 +107,10 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
     SDL_Event event;
     std::vector<Expected> messages;
   } cases[] = {
+      // clang-format off
       {"key down", Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D), {{WM_KEYDOWN, 0x44, 1}}},
-      {"auto-repeat is another key-down",
-       Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, 1),
-       {{WM_KEYDOWN, 0x44, 1 | kWasDown}}},
-      {"key up",
-       Key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
-       {{WM_KEYUP, 0x27, 1 | kWasDown | kReleasing}}},
+      {"auto-repeat is another key-down", Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, 1), {{WM_KEYDOWN, 0x44, 1 | kWasDown}}},
+      {"key up", Key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT), {{WM_KEYUP, 0x27, 1 | kWasDown | kReleasing}}},
       {"key without a code", Key(SDL_KEYDOWN, SDLK_MUTE, SDL_SCANCODE_MUTE), {}},
       {"typed text, one message per character", Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
        Chars({'a', 0xE9, 0x20AC, 0x1F600})},
@@ -135,26 +118,21 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
       {"broken UTF-8: stray continuation, lead alone, overlong, surrogates, too high, cut off",
        Text("\200a\303b\300\200c\355\240\200d\355\277\277e\364\220\200\200f\342\202"),
        Chars({'a', 'b', 'c', 'd', 'e', 'f'})},
-      {"pointer move",
-       Pointer(SDL_MOUSEMOTION),
-       {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(3, 4)}}},
-      {"left down",
-       Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT),
-       {{WM_LBUTTONDOWN, kAny, MakeLParam(3, 4)}}},
+      {"pointer move", Pointer(SDL_MOUSEMOTION), {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(3, 4)}}},
+      {"left down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), {{WM_LBUTTONDOWN, kAny, MakeLParam(3, 4)}}},
       {"left up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), {{WM_LBUTTONUP}}},
       {"right down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), {{WM_RBUTTONDOWN}}},
       {"right up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT), {{WM_RBUTTONUP}}},
       {"middle down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE), {{WM_MBUTTONDOWN}}},
       {"middle up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), {{WM_MBUTTONUP}}},
       {"extra button", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1), {}},
-      {"focus gained",
-       OfWindow(SDL_WINDOWEVENT_FOCUS_GAINED),
-       {{WM_ACTIVATEAPP, 1}, {WM_SETFOCUS}}},
+      {"focus gained", OfWindow(SDL_WINDOWEVENT_FOCUS_GAINED), {{WM_ACTIVATEAPP, 1}, {WM_SETFOCUS}}},
       {"focus lost", OfWindow(SDL_WINDOWEVENT_FOCUS_LOST), {{WM_ACTIVATEAPP, 0}, {WM_KILLFOCUS}}},
       {"moved", OfWindow(SDL_WINDOWEVENT_MOVED, 112, 84), {{WM_MOVE, kAny, MakeLParam(112, 84)}}},
       {"close button", OfWindow(SDL_WINDOWEVENT_CLOSE), {{WM_CLOSE}}},
       {"quit request", SDL_Event{.type = SDL_QUIT}, {{WM_CLOSE}}},
       {"another window", OfWindow(SDL_WINDOWEVENT_CLOSE, 0, 0, kOurs + 1), {}}};
+  // clang-format on
   const sdl::EventTargets targets{[](uint32_t id) { return id == kOurs ? Ours() : nullptr; },
                                   [] { return Ours(); }};
   for (const auto& c : cases) {

@@ -28,12 +28,7 @@ constexpr int kDeviceChannels = 2;
 
 WaveFormat Format(uint32_t rate, uint16_t bits, uint16_t channels) {
   const auto align = static_cast<uint16_t>(channels * bits / 8);
-  return {.format_tag = WAVE_FORMAT_PCM,
-          .channels = channels,
-          .samples_per_sec = rate,
-          .avg_bytes_per_sec = rate * align,
-          .block_align = align,
-          .bits_per_sample = bits};
+  return {WAVE_FORMAT_PCM, channels, rate, rate * align, align, bits};
 }
 
 void Sleep(int ms) {
