@@ -40,9 +40,8 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
     s.game_state = state;
     return s;
   };
-  const struct {
-    std::string shown, expected;
-  } cases[] = {
+  // clang-format off
+  const struct { std::string shown, expected; } cases[] = {
       {Items(MultiplierItems, LEFT, 1), ""},
       {Items(MultiplierItems, LEFT, 2), "N12@167,360 N2@185,360"},
       {Items(MultiplierItems, RIGHT, 8), "N12@595,360 N8@613,360"},
@@ -54,26 +53,22 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
       {Items(TimerItems, 60000), "N1@370,70 N10@388,70 N0@406,70 N0@424,70"},
       {Items(TimerItems, 59999), "N0@370,70 N10@388,70 N5@406,70 N9@424,70"},
       {Items(TimerItems, -1500), "N0@370,70 N10@388,70 N0@406,70 N0@424,70"},
-      {Items(ScoreItems, LEFT, 50000),
-       "N0@148,20 N0@130,20 N0@112,20 N0@94,20 N5@76,20 N0@58,20 N0@40,20"},
-      {Items(ScoreItems, RIGHT, -1234),
-       "N11@622,20 N4@748,20 N3@730,20 N2@712,20 N1@694,20 N0@676,20 N0@658,20 N0@640,20"},
-      {Items(ScoreItems, LEFT, 123456789),
-       "N9@148,20 N8@130,20 N7@112,20 N6@94,20 N5@76,20 N4@58,20 N3@40,20"},
-      {Items(ScoreItems, LEFT, INT_MIN),
-       "N11@22,20 N8@148,20 N4@130,20 N6@112,20 N3@94,20 N8@76,20 N4@58,20 N7@40,20"},
+      {Items(ScoreItems, LEFT, 50000), "N0@148,20 N0@130,20 N0@112,20 N0@94,20 N5@76,20 N0@58,20 N0@40,20"},
+      {Items(ScoreItems, RIGHT, -1234), "N11@622,20 N4@748,20 N3@730,20 N2@712,20 N1@694,20 N0@676,20 N0@658,20 N0@640,20"},
+      {Items(ScoreItems, LEFT, 123456789), "N9@148,20 N8@130,20 N7@112,20 N6@94,20 N5@76,20 N4@58,20 N3@40,20"},
+      {Items(ScoreItems, LEFT, INT_MIN), "N11@22,20 N8@148,20 N4@130,20 N6@112,20 N3@94,20 N8@76,20 N4@58,20 N7@40,20"},
       {Items(MessageItems, in(GAME_PURGE), -5, 1), "I3@295,100"},
       {Items(MessageItems, in(GAME_OVER), -3, -3), "I8@295,100"},
       {Items(MessageItems, in(GAME_OVER), -1, 0), "I7@295,100"},
       {Items(StateItems, in(GAME_RUNS)), "T2@172,390 T2@600,390"},
-      {Items(StateItems, in(GAME_STREAK)),
-       "N12@158,360 N1@176,360 N6@194,360 T2@172,390 T2@600,390"},
+      {Items(StateItems, in(GAME_STREAK)), "N12@158,360 N1@176,360 N6@194,360 T2@172,390 T2@600,390"},
       {Items(StateItems, in(GAME_ECHO)), "N12@158,360 N1@176,360 N6@194,360 T3@600,390"},
       {Items(StateItems, in(GAME_VOTE)),
        "T0@172,333 T0@600,333 N0@178,337 N0@606,337 T1@172,369 T1@600,369 N9@178,373 N9@606,373 "
        "T2@172,405 T2@600,405 N0@178,409 N0@606,409 T3@172,441 T3@600,441 N7@178,445 N7@606,445"},
       {Items(StateItems, in(GAME_START)) + Items(StateItems, in(GAME_OVER)), ""},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(c.shown, c.expected);
   // The timer's separator shows in the rounds and on the start screen only.
   for (int state = GAME_RUNS; state <= GAME_OVER; ++state) {
