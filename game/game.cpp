@@ -19,6 +19,6 @@ void GameInit() {
   InitMatch(&match, &game_assets, seed);
 }
 
-void GameRun() {
-  RunMatchFrame(&match, &game_assets);
+int GameRun() {
+  return RunMatchFrame(&match, &game_assets);
 }

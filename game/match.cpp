@@ -196,9 +196,15 @@ void Match::EchoHits() {
 }
 
 void Match::PurgeHits() {
+  // Both hits are judged before any tile is passed: a tile given to a ring can land on the very
+  // tile that ring's player has just hit and would turn a hit of the target into a miss.
+  int hit_colour[2] = {NO_COLOUR, NO_COLOUR};
+  for (const int p : {LEFT, RIGHT}) {
+    if (state.last_hit[p] != NO_HIT) hit_colour[p] = players[p].HitColour(state.last_hit[p]);
+  }
   for (const int p : {LEFT, RIGHT}) {
     if (state.last_hit[p] == NO_HIT) continue;
-    if (players[p].HitColour(state.last_hit[p]) == state.target) {
+    if (hit_colour[p] == state.target) {
       players[1 - p].GiveTile(state.target);
       Play(sounds.hit);
     } else {

@@ -2,7 +2,8 @@
 #pragma once
 
 void GameInit();
-void GameRun();
+// Runs one frame; its result is the result of presenting it (the entry ignores it).
+int GameRun();
 
 // Starts the game, runs the message loop, gives the game one frame whenever no message waits.
 int WinMain(void* instance, void* prev_instance, char* command_line, int show_cmd);

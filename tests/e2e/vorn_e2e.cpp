@@ -76,16 +76,17 @@ void GameInit() {
   Vorn.Initialize(0, 800, 600);
 }
 
-void GameRun() {
-  if (!Vorn.ViewLock()) return;
+int GameRun() {
+  if (!Vorn.ViewLock()) return Vorn.ViewUpdate();
   const uint16_t colour = FrameColour();
   for (int y = 0; y <= Vorn.clip_bottom; ++y) {
     uint16_t* row = Vorn.view + y * Vorn.view_stride;
     for (int x = 0; x <= Vorn.clip_right; ++x) row[x] = (x < 16 && y < 16) ? 0x8410 : colour;
   }
   Vorn.ViewUnlock();
-  Vorn.ViewUpdate();
+  const int shown = Vorn.ViewUpdate();
   Measure();
+  return shown;
 }
 
 int main(int argc, char** argv) {

@@ -1,5 +1,6 @@
 // The heads-up display's placements, and the real GameInit and GameRun on the headless engine
-// with the generated data: set-up, loading order, start screen, a failed lock, the result.
+// with the generated data: set-up, loading order, start screen, a failed lock, the frame's
+// result, the game's result.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -89,7 +90,11 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
   // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees.
   SeedRandom(kSeed);
   const double theta = (Random() * (90.0 / 32767) + 45) * DEG_TO_RAD;
+  const int centres[2][2] = {{200, 420}, {628, 420}};
   for (const Player& p : match.players) {
+    EXPECT_EQ(p.centre_x, centres[p.index][0]);
+    EXPECT_EQ(p.centre_y, centres[p.index][1]);
+    EXPECT_EQ(p.score, 50000);
     EXPECT_NEAR(p.halo.vx, 2.5 * std::cos(theta), 1e-5);
     EXPECT_NEAR(p.halo.vy, 2.5 * std::sin(theta), 1e-5);
     EXPECT_EQ(p.halo.y, -40.0f);
@@ -166,6 +171,10 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   EXPECT_EQ(match.players[LEFT].halo.x, halo_x);
   EXPECT_EQ(match.players[RIGHT].tiles[0].angle, tile_angle);
   EXPECT_EQ(match.state.game_state, GAME_START);
+  // The frame's result is the presentation's: 0 while the screen is still busy drawing.
+  headless_->Fail(platform::headless::Op::kBltFast, platform::DDERR_WASSTILLDRAWING);
+  EXPECT_EQ(GameRun(), 0);
+  EXPECT_EQ(GameRun(), 1);
 }
 
 TEST_F(GameTest, GameOverShowsTheResult) {

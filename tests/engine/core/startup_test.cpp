@@ -15,9 +15,10 @@ void GameInit() {
   if (test_game().init) test_game().init();
 }
 
-void GameRun() {
+int GameRun() {
   ++test_game().run_calls;
   if (test_game().run) test_game().run();
+  return 1;
 }
 
 namespace {
