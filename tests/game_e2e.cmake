@@ -27,7 +27,7 @@ endif()
 # The game in a real window under Xvfb: D spins the left ring, close ends it with 0.
 if(TARGET vorn_sdl AND TARGET make-assets)
   add_test(NAME game_e2e.play
-           COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp"
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_x_server.sh
                    ${CMAKE_CURRENT_SOURCE_DIR}/game/game_e2e.sh $<TARGET_FILE:vorn>
                    $<TARGET_FILE:make-assets>)
   set_tests_properties(game_e2e.play PROPERTIES

@@ -13,10 +13,10 @@ target_compile_options(vorn-e2e PRIVATE ${VORN_WARNINGS})
 set(VORN_E2E_ENV "SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=0")
 
 add_test(NAME sdl_e2e.window_keys_and_close
-         COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp"
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_x_server.sh
                  ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh window $<TARGET_FILE:vorn-e2e>)
 add_test(NAME sdl_e2e.frame_rate
-         COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp"
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_x_server.sh
                  ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh rate $<TARGET_FILE:vorn-e2e>)
 add_test(NAME sdl_e2e.no_display
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh nodisplay $<TARGET_FILE:vorn-e2e>)

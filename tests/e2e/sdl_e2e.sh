@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end checks of the desktop back end with the stand-in program (vorn_e2e.cpp).
 #
-#   sdl_e2e.sh window PROGRAM     under an X server: picture, keys, typed text, SIGTERM, SIGINT
+#   sdl_e2e.sh window PROGRAM     under an X server: picture, keys, focus loss, typed text,
+#                                 SIGTERM, SIGINT
 #   sdl_e2e.sh rate PROGRAM       under an X server: frames presented per second over 5 seconds
 #   sdl_e2e.sh nodisplay PROGRAM  without any display: the start-up report and status 255
 #
-# The X server is expected without a window manager (xvfb-run), at 1024 x 768, so that the
+# The X server is expected without a window manager (with_x_server.sh), at 1024 x 768, so that the
 # 800 x 600 client area sits at (112, 84) with nothing around it.
 set -euo pipefail
 
@@ -105,6 +106,14 @@ case "$mode" in
     wait_pixel 512 384 00FF00 "D held"
     xdotool keyup d
     wait_pixel 512 384 "$red" "D released"
+    # Switching away while D is held and letting go there leaves no key stuck on the way back.
+    xdotool keydown d
+    wait_pixel 512 384 00FF00 "D held before switching away"
+    xdotool mousemove 0 0
+    xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id/ {print $4}')"
+    xdotool keyup d
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid "$pid" | head -1)"
+    wait_pixel 512 384 "$red" "D let go while the window was away"
     xdotool keydown Left
     wait_pixel 512 384 0000FF "left arrow held"
     xdotool keyup Left
@@ -126,10 +135,15 @@ case "$mode" in
     line=$(grep '^presented ' out.txt) || fail "no measurement printed"
     echo "$line"
     frames=$(echo "$line" | awk '{print $2}')
-    # 5 seconds at 60 Hz is 300 frames. Pacing must hold the rate down (an unpaced loop shows
-    # thousands); a loaded machine may show fewer, but not a crawl.
-    [ "$frames" -le 310 ] || fail "$frames frames in 5 s: presentation is not paced"
-    [ "$frames" -ge 150 ] || fail "$frames frames in 5 s: presentation is far too slow"
+    elapsed=$(echo "$line" | awk '{print $5}')
+    # Load can only slow a program down, so the check that holds on any machine is the ceiling:
+    # at 60 Hz no more frames than the elapsed time allows, with one frame of catch-up and a
+    # frame at each end (an unpaced loop shows thousands). The pacer's exact rate is checked with
+    # a simulated clock in its unit test; here the floor only catches a loop that stalls (a
+    # present that blocks, a sleep of a second), which no load on a shared build machine causes.
+    ceiling=$((elapsed * 60 / 1000 + 3))
+    [ "$frames" -le "$ceiling" ] || fail "$frames frames in $elapsed ms: presentation is not paced"
+    [ "$frames" -ge 30 ] || fail "$frames frames in $elapsed ms: presentation stalls"
     ;;
   nodisplay)
     status=0
