@@ -4,7 +4,7 @@ VORN_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  libsdl2-dev libsdl2-ttf-dev libsdl2-gfx-dev fonts-dejavu-core zlib1g-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-gfx-dev fonts-dejavu-core zlib1g-dev libenet-dev
   libtiff-dev libtiff-tools libsndfile1-dev sox
   xvfb xauth xdotool imagemagick x11-utils
 )
