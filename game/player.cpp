@@ -4,6 +4,7 @@
 
 #include "engine/core/random.h"
 #include "engine/core/vorn.h"
+#include "game/pad_input.h"
 #include "platform/messages.h"
 
 namespace {
@@ -38,9 +39,14 @@ void Player::Setup(int player_index, float x, float y, int start_score, float st
 }
 
 int Player::ReadKeys() const {
-  const uint8_t* keys = PLAYER_KEYS[index == 1 ? 1 : 0];
-  if (Vorn.keys[keys[0]] != 0) return KEY_FIRST;
-  if (Vorn.keys[keys[1]] != 0) return KEY_SECOND;
+  const int side = index == 1 ? 1 : 0;
+  const uint8_t* keys = PLAYER_KEYS[side];
+  constexpr bool kNoComputer[2] = {false, false};
+  const PadState* pad = PadOfSide(Vorn.pads, side, kNoComputer);
+  const PadHeld held = pad != nullptr ? ReadPad(*pad) : PadHeld{};
+  // The side's pad and keys play together: whichever holds a key holds it for the side.
+  if (Vorn.keys[keys[0]] != 0 || held.first) return KEY_FIRST;
+  if (Vorn.keys[keys[1]] != 0 || held.second) return KEY_SECOND;
   return KEY_NONE;
 }
 

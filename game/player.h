@@ -94,7 +94,8 @@ class Player {
   int CountColour(int c) const;
   bool HasColour(int c) const;
 
-  // Which key is held: KEY_FIRST, KEY_SECOND or KEY_NONE. The first key wins when both are.
+  // Which key is held, on the keyboard or the side's pad: KEY_FIRST, KEY_SECOND or KEY_NONE.
+  // The first key wins when both are.
   int ReadKeys() const;
   // Changes the spin for one update under `key` and the figure's current state.
   void ChangeSpin(int key);

@@ -33,3 +33,8 @@ if(TARGET vorn_sdl AND TARGET make-assets)
   set_tests_properties(game_e2e.play PROPERTIES
                        ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 120 RUN_SERIAL TRUE)
 endif()
+
+# A virtual pad plays the game on the desktop back end (SDL's dummy drivers, no display).
+if(TARGET test_game AND TARGET vorn_sdl)
+  target_link_libraries(test_game PRIVATE vorn_backends)
+endif()

@@ -7,6 +7,7 @@
 
 #include "engine/core/draw_table.h"
 #include "engine/core/errors.h"
+#include "engine/core/pads.h"
 #include "platform/platform.h"
 
 class SoundX;
@@ -79,6 +80,7 @@ class WinDX {
   int mouse_down = 0;
   int mouse_button = 0;
   int mouse_moved = 0;
+  Pads pads;
   platform::Display* dd = nullptr;
   platform::Surface* dd_front = nullptr;
   platform::Surface* dd_back = nullptr;

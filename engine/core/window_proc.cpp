@@ -23,6 +23,18 @@ void TypeCharacter(uintptr_t character) {
   debug_log.Output("WinDX: Keyboard buffer overflow.\n", "");
 }
 
+// Back and Start held together on any pad close the window, as its close button would: a
+// player on the sofa has no keyboard to hand.
+void PadButtonDown(platform::WindowSystem& windows, platform::Window window, uintptr_t id,
+                   int button) {
+  Vorn.pads.SetButton(id, button, true);
+  const PadState* pad = Vorn.pads.Find(id);
+  if (pad != nullptr && pad->Held(platform::PAD_BUTTON_BACK) &&
+      pad->Held(platform::PAD_BUTTON_START)) {
+    windows.DestroyWindow(window);
+  }
+}
+
 }  // namespace
 
 intptr_t WindowProc(platform::Window window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
@@ -77,6 +89,21 @@ intptr_t WindowProc(platform::Window window, uint32_t message, uintptr_t wparam,
     case platform::WM_RBUTTONUP:
     case platform::WM_MBUTTONUP:
       Vorn.MouseUp();
+      break;
+    case platform::WM_PADADDED:
+      Vorn.pads.Add(wparam);
+      break;
+    case platform::WM_PADREMOVED:
+      Vorn.pads.Remove(wparam);
+      break;
+    case platform::WM_PADBUTTONDOWN:
+      PadButtonDown(windows, window, wparam, static_cast<int>(lparam));
+      break;
+    case platform::WM_PADBUTTONUP:
+      Vorn.pads.SetButton(wparam, static_cast<int>(lparam), false);
+      break;
+    case platform::WM_PADAXIS:
+      Vorn.pads.SetAxis(wparam, Low16(lparam), static_cast<int16_t>(High16(lparam)));
       break;
     default:
       break;

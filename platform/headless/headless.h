@@ -15,6 +15,7 @@
 //   platform::headless::HeadlessPlatform headless(config);
 //   Vorn.UsePlatform(&headless);
 //   headless.PostKeyDown(platform::VK_LEFT);             // reaches WindowProc on the next pass
+//   headless.PostPadAdded(7);                            // a pad of id 7 plugged in
 //   headless.Fail(platform::headless::Op::kBltFast, platform::DDERR_WASSTILLDRAWING);
 //   ... run the engine ...
 //   headless.MessageBoxes(), headless.Frames(), headless.LastFrame() ...
@@ -202,6 +203,11 @@ class HeadlessPlatform final : public Platform {
   void PostDestroy();
   void PostFocus(bool gained);        // WM_SETFOCUS or WM_KILLFOCUS
   void PostActivateApp(bool active);  // WM_ACTIVATEAPP with 1 or 0
+  // A pad plugged in or out, a button of it pressed or released, a stick or trigger moved.
+  void PostPadAdded(uintptr_t pad);
+  void PostPadRemoved(uintptr_t pad);
+  void PostPadButton(uintptr_t pad, int button, bool down);
+  void PostPadAxis(uintptr_t pad, int axis, int value);
   // Moves the window's outer top-left corner and posts WM_MOVE with its client position.
   void MoveWindow(Window window, int x, int y);
   std::size_t PendingMessages() const;

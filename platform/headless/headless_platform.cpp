@@ -154,6 +154,22 @@ void HeadlessPlatform::PostButtonUp(int button) {
   PostMessage(Message{nullptr, ButtonMessage(button, false), 0, 0});
 }
 
+void HeadlessPlatform::PostPadAdded(uintptr_t pad) {
+  PostMessage(Message{nullptr, WM_PADADDED, pad, 0});
+}
+
+void HeadlessPlatform::PostPadRemoved(uintptr_t pad) {
+  PostMessage(Message{nullptr, WM_PADREMOVED, pad, 0});
+}
+
+void HeadlessPlatform::PostPadButton(uintptr_t pad, int button, bool down) {
+  PostMessage(Message{nullptr, down ? WM_PADBUTTONDOWN : WM_PADBUTTONUP, pad, button});
+}
+
+void HeadlessPlatform::PostPadAxis(uintptr_t pad, int axis, int value) {
+  PostMessage(Message{nullptr, WM_PADAXIS, pad, MakeLParam(axis, value)});
+}
+
 void HeadlessPlatform::PostClose() {
   PostMessage(Message{nullptr, WM_CLOSE, 0, 0});
 }

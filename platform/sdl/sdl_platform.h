@@ -1,5 +1,5 @@
-// The desktop back end: a real window through SDL, keyboard and pointer, the engine's 16-bit
-// view presented at a steady 60 frames per second, message boxes, SDL's clock, and sound.
+// The desktop back end: a real window through SDL, keyboard, pointer and gamepads, the engine's
+// 16-bit view presented at a steady 60 frames per second, message boxes, SDL's clock, and sound.
 #pragma once
 
 #include <cstdint>

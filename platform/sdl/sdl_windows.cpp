@@ -48,6 +48,7 @@ bool SdlWindows::StartVideo() {
   }
   video_ = true;
   SDL_StartTextInput();
+  pads_.Start();
   return true;
 }
 
@@ -150,7 +151,9 @@ void SdlWindows::Pump() {
                              [this] { return QuitTarget(); }};
   std::vector<Message> converted;
   SDL_Event event;
-  while (converted.empty() && SDL_PollEvent(&event) != 0) ConvertEvent(event, targets, &converted);
+  while (converted.empty() && SDL_PollEvent(&event) != 0) {
+    if (!pads_.Convert(event, QuitTarget(), &converted)) ConvertEvent(event, targets, &converted);
+  }
   queue_.insert(queue_.end(), converted.begin(), converted.end());
 }
 

@@ -1,5 +1,5 @@
 // The window system on SDL: window classes and their handlers, windows, the message queue fed
-// from SDL's events, focus, positions and message boxes.
+// from SDL's events (pads' too), focus, positions and message boxes.
 #pragma once
 
 #include <SDL2/SDL_render.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_pads.h"
 
 namespace platform::sdl {
 
@@ -70,6 +71,7 @@ class SdlWindows final : public WindowSystem {
   static Window Handle(Record* record) { return reinterpret_cast<Window>(record); }
   // Converts SDL events until one yields a message or none is left.
   void Pump();
+  // The window that a quit request closes and that pad messages reach.
   Window QuitTarget() const;
   Window FromSdlId(uint32_t id) const;
 
@@ -83,6 +85,8 @@ class SdlWindows final : public WindowSystem {
   // Records live as long as the window system so that a stale handle is recognised, not followed.
   std::vector<std::unique_ptr<Record>> windows_;
   std::deque<Message> queue_;
+  // Pads belong to the program rather than a window; their messages go to the window on screen.
+  SdlPads pads_;
   bool quit_posted_ = false;
   int quit_code_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "engine/images/draw.h"
 #include "engine/images/image_loader.h"
 #include "game/game_fixture.h"
+#include "game/pad_input.h"
 #include "platform/messages.h"
 
 namespace {
@@ -58,6 +59,49 @@ TEST_F(PlayerTest, KeysByPlayerFirstKeyFirst) {
     p_.index = c.index;
     EXPECT_EQ(p_.ReadKeys(), c.key) << "player " << c.index << ", " << c.held.size() << " keys";
   }
+}
+
+// The pad in slot 0 plays the left side with its keys: D-pad, shoulders and stick beyond the
+// dead zone; both held count as the first, as on the keyboard.
+TEST_F(PlayerTest, APadJoinsItsSidesKeys) {
+  headless_->PostPadAdded(3);
+  const auto held = [this](std::initializer_list<int> buttons, int stick) {
+    headless_->PostPadAxis(3, platform::PAD_AXIS_LEFTX, stick);
+    for (int b = 0; b < platform::PAD_BUTTONS; ++b) headless_->PostPadButton(3, b, false);
+    for (int b : buttons) headless_->PostPadButton(3, b, true);
+    platform::Message m;
+    while (headless_->Windows().PeekMessage(&m)) headless_->Windows().DispatchMessage(m);
+    return p_.ReadKeys();
+  };
+  p_.index = 0;
+  using namespace platform;
+  // clang-format off
+  const struct { std::initializer_list<int> buttons; int stick, key; } cases[] = {
+      {{}, 0, KEY_NONE}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, KEY_NONE},
+      {{PAD_BUTTON_DPAD_LEFT}, 0, KEY_FIRST}, {{PAD_BUTTON_LEFTSHOULDER}, 0, KEY_FIRST},
+      {{}, -PAD_DEAD_ZONE - 1, KEY_FIRST}, {{PAD_BUTTON_DPAD_RIGHT}, 0, KEY_SECOND},
+      {{PAD_BUTTON_RIGHTSHOULDER}, 0, KEY_SECOND}, {{}, 32767, KEY_SECOND},
+      {{PAD_BUTTON_DPAD_RIGHT}, -32768, KEY_FIRST}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(held(c.buttons, c.stick), c.key) << c.stick;
+  Vorn.keys[KEY_D] = 1;
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), KEY_FIRST);  // the keyboard still plays
+  Vorn.keys[KEY_D] = 0;
+  p_.index = 1;
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), KEY_NONE);  // the right side has no pad yet
+}
+
+// With a computer on one side, the first pad plays the other; a second pad plays nothing then.
+TEST(PadSides, SlotsGoToTheSidesNoComputerPlays) {
+  Pads pads;
+  pads.Add(8), pads.Add(9);
+  const bool none[2] = {false, false}, left[2] = {true, false}, right[2] = {false, true};
+  EXPECT_EQ(PadOfSide(pads, 0, none)->id, 8u);
+  EXPECT_EQ(PadOfSide(pads, 1, none)->id, 9u);
+  EXPECT_EQ(PadOfSide(pads, 0, left), nullptr);
+  EXPECT_EQ(PadOfSide(pads, 1, left)->id, 8u);
+  EXPECT_EQ(PadOfSide(pads, 0, right)->id, 8u);
+  EXPECT_EQ(PadOfSide(pads, 1, right), nullptr);
 }
 
 // Key 1 is the first key, 2 the second, 0 none. In every state without a rule of its own for

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "core_test.h"
@@ -110,6 +111,39 @@ TEST_F(WindowProcTest, PresentationFollowsPositionFocusAndActivation) {
   Send(platform::WM_ACTIVATEAPP, 1);  // activation works in any status
   Vorn.ViewUpdate();
   EXPECT_EQ(headless_.PresentCount(), 2u);
+}
+
+// Slots: the lowest free one to a new pad, kept until it is unplugged, then handed to the pad
+// waiting longest. Unplugging drops what the pad held; strangers and bad codes change nothing.
+TEST_F(WindowProcTest, PadsTakeSlotsAndKeepTheirState) {
+  const auto slot_of = [](uintptr_t id) { return Vorn.pads.Find(id)->slot; };
+  for (uintptr_t id : {40u, 41u, 42u, 41u}) Send(platform::WM_PADADDED, id);
+  EXPECT_EQ((std::array{slot_of(40), slot_of(41), slot_of(42)}), (std::array{0, 1, NO_SLOT}));
+  Send(platform::WM_PADBUTTONDOWN, 40, platform::PAD_BUTTON_DPAD_LEFT);
+  Send(platform::WM_PADBUTTONDOWN, 40, platform::PAD_BUTTONS);   // out of range
+  Send(platform::WM_PADBUTTONDOWN, 99, platform::PAD_BUTTON_A);  // never plugged in
+  Send(platform::WM_PADAXIS, 40, platform::MakeLParam(platform::PAD_AXIS_LEFTX, -32768));
+  EXPECT_EQ(Vorn.pads.InSlot(0)->buttons, 1u << platform::PAD_BUTTON_DPAD_LEFT);
+  EXPECT_EQ(Vorn.pads.InSlot(0)->axes[platform::PAD_AXIS_LEFTX], -32768);
+  EXPECT_EQ(Vorn.pads.Find(99), nullptr);
+
+  Send(platform::WM_PADREMOVED, 40);
+  EXPECT_EQ(slot_of(42), 0);  // the waiting pad takes the freed slot
+  EXPECT_EQ(Vorn.pads.InSlot(0)->buttons, 0u);
+  Send(platform::WM_PADADDED, 40);
+  EXPECT_EQ(slot_of(40), NO_SLOT);
+  Send(platform::WM_PADREMOVED, 41);
+  EXPECT_EQ(slot_of(40), 1);
+}
+
+TEST_F(WindowProcTest, BackWithStartOnAPadClosesTheWindow) {
+  Send(platform::WM_PADADDED, 5);
+  Send(platform::WM_PADBUTTONDOWN, 5, platform::PAD_BUTTON_START);
+  Send(platform::WM_PADBUTTONUP, 5, platform::PAD_BUTTON_START);
+  Send(platform::WM_PADBUTTONDOWN, 5, platform::PAD_BUTTON_BACK);
+  EXPECT_FALSE(headless_.FindWindow(Vorn.hwnd)->destroyed);
+  Send(platform::WM_PADBUTTONDOWN, 5, platform::PAD_BUTTON_START);
+  EXPECT_TRUE(headless_.FindWindow(Vorn.hwnd)->destroyed);
 }
 
 TEST_F(WindowProcTest, CloseDestroysTheWindowAndQueuesTheQuit) {
