@@ -3,8 +3,12 @@
 // The desktop back end is used when it was built and can start. VORN_BACKEND names another one
 // from the table instead, e.g. VORN_BACKEND=headless for a run without a display (which ends on
 // its own after a number of frames).
+//
+// Options: `--scale N` opens the window at the largest whole multiple of its size up to N that
+// fits the desktop (the view is drawn at its own size and scaled to the window).
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "engine/core/hooks.h"
@@ -14,20 +18,42 @@
 namespace {
 
 constexpr int kShowNormal = 1;
+// No desktop is 16 times as large as the view in both directions.
+constexpr long kLargestScale = 16;
+
+int Usage() {
+  std::fprintf(stderr, "usage: vorn [--scale N]   (N from 1 to %ld)\n", kLargestScale);
+  return 2;
+}
+
+// False for anything but the options above, each given whole and in range.
+bool ParseOptions(int argc, char** argv, platform::BackendSettings* settings) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--scale") != 0 || i + 1 >= argc) return false;
+    const char* text = argv[++i];
+    char* end = nullptr;
+    const long scale = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || scale < 1 || scale > kLargestScale) return false;
+    settings->window_scale = static_cast<int>(scale);
+  }
+  return true;
+}
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  platform::BackendSettings settings;
+  if (!ParseOptions(argc, argv, &settings)) return Usage();
   const char* wanted = std::getenv("VORN_BACKEND");
   std::unique_ptr<platform::Platform> backend;
   if (wanted != nullptr && *wanted != '\0') {
-    backend = platform::OpenBackend(wanted);
+    backend = platform::OpenBackend(wanted, settings);
     if (backend == nullptr) {
       std::fprintf(stderr, "vorn: the back end \"%s\" is not available\n", wanted);
       return 1;
     }
   } else {
-    backend = platform::OpenBackend("sdl");
+    backend = platform::OpenBackend("sdl", settings);
     if (backend == nullptr) {
       std::fprintf(stderr,
                    "vorn: no display back end is available (VORN_BACKEND=headless runs without "

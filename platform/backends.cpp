@@ -16,7 +16,7 @@ namespace {
 // Run as a program, the headless back end has no script: it closes the main window after
 // VORN_HEADLESS_FRAMES idle passes (300 unless set), advances its clock 16 ms per pass, and
 // prints its message boxes on stderr, so that a run ends and its errors are seen.
-std::unique_ptr<Platform> OpenHeadless() {
+std::unique_ptr<Platform> OpenHeadless(const BackendSettings& /*settings*/) {
   headless::Config config;
   config.close_after_idle_polls = 300;
   if (const char* frames = std::getenv("VORN_HEADLESS_FRAMES"); frames != nullptr) {
@@ -44,10 +44,10 @@ std::span<const BackendEntry> Backends() {
   return kBackends;
 }
 
-std::unique_ptr<Platform> OpenBackend(const char* name) {
+std::unique_ptr<Platform> OpenBackend(const char* name, const BackendSettings& settings) {
   if (name == nullptr) return nullptr;
   for (const BackendEntry& entry : kBackends) {
-    if (std::strcmp(entry.name, name) == 0) return entry.open();
+    if (std::strcmp(entry.name, name) == 0) return entry.open(settings);
   }
   return nullptr;
 }

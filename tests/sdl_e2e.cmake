@@ -20,5 +20,11 @@ add_test(NAME sdl_e2e.frame_rate
                  ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh rate $<TARGET_FILE:vorn-e2e>)
 add_test(NAME sdl_e2e.no_display
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh nodisplay $<TARGET_FILE:vorn-e2e>)
+foreach(mode scaling fullscreen)
+  add_test(NAME sdl_e2e.${mode}
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_x_server.sh --screen 1920x1280x24
+                   ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sdl_e2e.sh ${mode} $<TARGET_FILE:vorn-e2e>)
+endforeach()
 set_tests_properties(sdl_e2e.window_keys_and_close sdl_e2e.frame_rate sdl_e2e.no_display
+                     sdl_e2e.scaling sdl_e2e.fullscreen
                      PROPERTIES ENVIRONMENT "${VORN_E2E_ENV}" TIMEOUT 120 RUN_SERIAL TRUE)

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Runs a command under an X server of its own and returns the command's status.
 #
-#   with_x_server.sh COMMAND [ARGS...]
+#   with_x_server.sh [--screen WIDTHxHEIGHTxDEPTH] COMMAND [ARGS...]
 #
 # Any test that needs a display should start through this script (in CMake:
 # COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_x_server.sh your_script.sh ...). The server (Xvfb,
-# 1024 x 768 x 24, no window manager, no TCP) picks a free display number itself and reports it,
+# 1024 x 768 x 24 unless --screen says otherwise, no window manager, no TCP) picks a free display number itself and reports it,
 # so runs from other checkouts or other test processes on the same machine never race for one
 # number, which is what made the old "pick a number, then start" start-up fail now and then. The
 # command runs only once the server accepts connections, and the server always ends with it.
 set -euo pipefail
 
-[ $# -gt 0 ] || { echo "usage: with_x_server.sh COMMAND [ARGS...]" >&2; exit 2; }
+screen=1024x768x24
+if [ "${1:-}" = --screen ] && [ $# -ge 2 ]; then
+  screen=$2
+  shift 2
+fi
+[ $# -gt 0 ] || { echo "usage: with_x_server.sh [--screen WxHxD] COMMAND [ARGS...]" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/vorn-x-XXXXXX)
 server=
@@ -35,7 +40,7 @@ fail() {
 }
 
 # The server writes the display number it took to descriptor 3 once it listens.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
 server=$!
 display=
 for _ in $(seq 300); do

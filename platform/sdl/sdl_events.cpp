@@ -47,6 +47,11 @@ void ConvertWindowEvent(const SDL_WindowEvent& event, Window window, std::vector
   }
 }
 
+intptr_t PointerLParam(const EventTargets& targets, Window window, int x, int y) {
+  if (targets.to_view) targets.to_view(window, &x, &y);
+  return MakeLParam(x, y);
+}
+
 uint32_t ButtonMessage(uint8_t button, bool down) {
   switch (button) {
     case SDL_BUTTON_LEFT:
@@ -100,7 +105,7 @@ void ConvertEvent(const SDL_Event& event, const EventTargets& targets, std::vect
       const Window window = targets.window_of(event.motion.windowID);
       if (window == nullptr) break;
       Add(out, window, WM_MOUSEMOVE, ButtonFlags(event.motion.state),
-          MakeLParam(event.motion.x, event.motion.y));
+          PointerLParam(targets, window, event.motion.x, event.motion.y));
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -111,7 +116,8 @@ void ConvertEvent(const SDL_Event& event, const EventTargets& targets, std::vect
       if (window == nullptr || message == 0) break;
       // The state after this event: SDL's button masks are one bit per button number.
       const uint32_t state = SDL_GetMouseState(nullptr, nullptr);
-      Add(out, window, message, ButtonFlags(state), MakeLParam(event.button.x, event.button.y));
+      Add(out, window, message, ButtonFlags(state),
+          PointerLParam(targets, window, event.button.x, event.button.y));
       break;
     }
     default:

@@ -22,6 +22,9 @@ struct EventTargets {
   std::function<Window(uint32_t sdl_window_id)> window_of;
   // The window a quit request (SIGINT, SIGTERM, the session ending) closes; null when none.
   std::function<Window()> quit_target;
+  // Turns a pointer position in a window into the view's coordinates; positions are passed on
+  // as they are when it is not set.
+  std::function<void(Window window, int* x, int* y)> to_view;
 };
 
 // Appends the messages one event stands for, in the order the handler should see them; events

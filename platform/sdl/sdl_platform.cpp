@@ -39,8 +39,10 @@ uint64_t SdlPlatform::FramesPresented() const {
 
 namespace platform {
 
-std::unique_ptr<Platform> CreateSdlPlatform() {
-  return std::make_unique<sdl::SdlPlatform>();
+std::unique_ptr<Platform> CreateSdlPlatform(const BackendSettings& settings) {
+  auto sdl = std::make_unique<sdl::SdlPlatform>();
+  sdl->windows().SetOpeningScale(settings.window_scale);
+  return sdl;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/backends.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_windows.h"
@@ -39,6 +40,6 @@ class SdlPlatform final : public Platform {
 namespace platform {
 
 // A new SDL back end; SDL starts its video when the first window class is registered.
-std::unique_ptr<Platform> CreateSdlPlatform();
+std::unique_ptr<Platform> CreateSdlPlatform(const BackendSettings& settings = {});
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_layout.h"
 
 namespace platform::sdl {
 
@@ -174,7 +175,23 @@ Result ScreenSurface::Present(MemorySurface& source) {
     texture_height_ = texture_ != nullptr ? source.height() : 0;
     if (texture_ == nullptr) return DDERR_OUTOFMEMORY;
   }
-  const SDL_Rect area{0, 0, source.width(), source.height()};
+  SDL_Rect area{0, 0, source.width(), source.height()};
+  int logical = 0;
+  SDL_RenderGetLogicalSize(renderer_, &logical, nullptr);
+  if (logical == 0) {
+    // A window of any size: the view scaled to fit what is actually drawn, which can differ
+    // from the size the window reports. Whole multiples keep pixels crisp; a fractional fit is
+    // smoothed so that its rows and columns do not come out unevenly wide.
+    int drawn_width = 0;
+    int drawn_height = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &drawn_width, &drawn_height) != 0) {
+      return DDERR_GENERIC;
+    }
+    const ViewPlacement placed =
+        PlaceView(source.width(), source.height(), drawn_width, drawn_height);
+    area = SDL_Rect{placed.x, placed.y, placed.width, placed.height};
+    SDL_SetTextureScaleMode(texture_, placed.whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  }
   if (SDL_UpdateTexture(texture_, nullptr, source.pixels(), source.pitch()) != 0 ||
       SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer_) != 0 ||
       SDL_RenderCopy(renderer_, texture_, nullptr, &area) != 0) {

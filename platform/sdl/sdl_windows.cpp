@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_layout.h"
 #include "platform/sdl/sdl_message_box.h"
 
 namespace platform::sdl {
@@ -103,8 +104,21 @@ Window SdlWindows::CreateWindow(uint32_t /*ex_style*/, const char* class_name, c
   // area, so the outer size asked for is the client size, and a window measured this way tells
   // the engine that no frame needs adding.
   Uint32 flags = SDL_WINDOW_HIDDEN;
-  if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
+  const bool framed = (style & WS_POPUP) == 0;
+  flags |= framed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
   const char* text = title != nullptr ? title : "";
+  const int view_width = width;
+  const int view_height = height;
+  SDL_Rect room;
+  if (framed && opening_scale_ > 1 && width > 0 && height > 0 &&
+      SDL_GetDisplayUsableBounds(0, &room) == 0) {
+    // Scaled about the same centre, and kept on the desktop.
+    const int scale = OpeningScale(width, height, room.w, room.h, opening_scale_);
+    x = std::max(room.x, x - (width * scale - width) / 2);
+    y = std::max(room.y, y - (height * scale - height) / 2);
+    width *= scale;
+    height *= scale;
+  }
   // Made ready for the accelerated renderer at once: adding it later would make SDL build the
   // window again, after it has been shown and taken the focus.
   SDL_Window* window = SDL_CreateWindow(text, x, y, width, height, flags | SDL_WINDOW_OPENGL);
@@ -114,16 +128,49 @@ Window SdlWindows::CreateWindow(uint32_t /*ex_style*/, const char* class_name, c
   auto record = std::make_unique<Record>();
   record->sdl = window;
   record->proc = window_class.proc;
+  record->view_width = view_width;
+  record->view_height = view_height;
+  record->framed = framed;
   windows_.push_back(std::move(record));
   return Handle(windows_.back().get());
 }
 
 void SdlWindows::GetClientSize(Window window, int* width, int* height) {
-  int w = 0;
-  int h = 0;
-  if (SDL_Window* sdl_window = SdlWindow(window)) SDL_GetWindowSize(sdl_window, &w, &h);
-  if (width != nullptr) *width = w;
-  if (height != nullptr) *height = h;
+  const Record* record = Find(window);
+  const bool live = record != nullptr && !record->destroyed;
+  if (width != nullptr) *width = live ? record->view_width : 0;
+  if (height != nullptr) *height = live ? record->view_height : 0;
+}
+
+void SdlWindows::ToggleFullScreen(Window window) {
+  Record* record = Find(window);
+  if (record == nullptr || record->destroyed || !record->framed) return;
+  const bool full = (SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  if (SDL_SetWindowFullscreen(record->sdl, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return;
+  SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindows::PointToView(Window window, int* x, int* y) {
+  const Record* record = Find(window);
+  // The engine's own full-screen mode keeps its window's coordinates.
+  if (record == nullptr || record->destroyed || !record->framed) return;
+  int window_width = 0;
+  int window_height = 0;
+  SDL_GetWindowSize(record->sdl, &window_width, &window_height);
+  // The size actually drawn: a full-screen window without a window manager can report the
+  // desktop's size while it is still drawn at its old one.
+  int area_width = window_width;
+  int area_height = window_height;
+  if (record->renderer != nullptr) {
+    int logical = 0;
+    SDL_RenderGetLogicalSize(record->renderer, &logical, nullptr);
+    if (logical != 0) return;  // the engine's full-screen mode: SDL has mapped the point already
+    SDL_GetRendererOutputSize(record->renderer, &area_width, &area_height);
+  }
+  const ViewPlacement placement =
+      PlaceView(record->view_width, record->view_height, area_width, area_height);
+  WindowToView(placement, record->view_width, record->view_height, window_width, window_height,
+               area_width, area_height, x, y);
 }
 
 void SdlWindows::ShowWindow(Window window, int show_cmd) {
@@ -148,13 +195,26 @@ int SdlWindows::UpdateWindow(Window window) {
 void SdlWindows::Pump() {
   if (!video_) return;
   const EventTargets targets{[this](uint32_t id) { return FromSdlId(id); },
-                             [this] { return QuitTarget(); }};
+                             [this] { return QuitTarget(); },
+                             [this](Window window, int* x, int* y) { PointToView(window, x, y); }};
   std::vector<Message> converted;
   SDL_Event event;
   while (converted.empty() && SDL_PollEvent(&event) != 0) {
-    if (!pads_.Convert(event, QuitTarget(), &converted)) ConvertEvent(event, targets, &converted);
+    if (OwnKey(event) || pads_.Convert(event, QuitTarget(), &converted)) continue;
+    ConvertEvent(event, targets, &converted);
   }
   queue_.insert(queue_.end(), converted.begin(), converted.end());
+}
+
+bool SdlWindows::OwnKey(const SDL_Event& event) {
+  if (event.type != SDL_KEYDOWN) return false;
+  const SDL_Keysym& key = event.key.keysym;
+  const bool alt_enter =
+      (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
+  if (key.sym != SDLK_F11 && !alt_enter) return false;
+  // A held key toggles once.
+  if (event.key.repeat == 0) ToggleFullScreen(FromSdlId(event.key.windowID));
+  return true;
 }
 
 bool SdlWindows::PeekMessage(Message* message) {

@@ -1,7 +1,12 @@
 // The window system on SDL: window classes and their handlers, windows, the message queue fed
 // from SDL's events (pads' too), focus, positions and message boxes.
+//
+// A window keeps the client size it was made with as the size the engine sees, whatever size it
+// has on screen: a framed window can be resized, maximised and switched to the desktop's full
+// screen (F11, Alt+Enter), and its view is scaled to fit, with pointer positions mapped back.
 #pragma once
 
+#include <SDL2/SDL_events.h>
 #include <SDL2/SDL_render.h>
 #include <SDL2/SDL_video.h>
 
@@ -46,6 +51,16 @@ class SdlWindows final : public WindowSystem {
 
   // Starts SDL's video the first time it is needed; false when there is no display to use.
   bool StartVideo();
+  // Framed windows made from now on open at the largest whole multiple of their size up to
+  // `scale` that fits the desktop; 1, the default, opens them at their size.
+  void SetOpeningScale(int scale) { opening_scale_ = scale; }
+  // Switches a framed window between its own size and the desktop's full screen, the pointer
+  // hidden there; the desktop's mode is never changed. Frameless windows are left alone: they
+  // belong to the engine's own full-screen mode.
+  void ToggleFullScreen(Window window);
+  // A pointer position in the window's own coordinates turned into view coordinates for the
+  // view the window was made for, as presentation places it; clamped to the view.
+  void PointToView(Window window, int* x, int* y);
   // The SDL window behind a handle; null for an unknown or destroyed window.
   SDL_Window* SdlWindow(Window window) const;
   // The renderer that draws into a window's client area, made on first use and shared by its
@@ -65,12 +80,17 @@ class SdlWindows final : public WindowSystem {
     bool destroyed = false;
     SDL_Renderer* renderer = nullptr;
     int renderer_users = 0;
+    int view_width = 0;  // the client size asked for, which the engine keeps seeing
+    int view_height = 0;
+    bool framed = false;
   };
 
   Record* Find(Window window) const;
   static Window Handle(Record* record) { return reinterpret_cast<Window>(record); }
   // Converts SDL events until one yields a message or none is left.
   void Pump();
+  // Handles the back end's own keys (the full-screen toggle); true when the event was one.
+  bool OwnKey(const SDL_Event& event);
   // The window that a quit request closes and that pad messages reach.
   Window QuitTarget() const;
   Window FromSdlId(uint32_t id) const;
@@ -89,6 +109,7 @@ class SdlWindows final : public WindowSystem {
   SdlPads pads_;
   bool quit_posted_ = false;
   int quit_code_ = 0;
+  int opening_scale_ = 1;
 };
 
 }  // namespace platform::sdl

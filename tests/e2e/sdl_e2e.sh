@@ -5,9 +5,12 @@
 #                                 SIGTERM, SIGINT
 #   sdl_e2e.sh rate PROGRAM       under an X server: frames presented per second over 5 seconds
 #   sdl_e2e.sh nodisplay PROGRAM  without any display: the start-up report and status 255
+#   sdl_e2e.sh scaling PROGRAM    at 1920 x 1280: opening sizes, a resized window, clicks
+#   sdl_e2e.sh fullscreen PROGRAM at 1920 x 1280 under openbox: F11 and Alt+Enter
 #
-# The X server is expected without a window manager (with_x_server.sh), at 1024 x 768, so that the
-# 800 x 600 client area sits at (112, 84) with nothing around it.
+# Except where a mode says otherwise, the X server is expected without a window manager
+# (with_x_server.sh), at 1024 x 768, so that the 800 x 600 client area sits at (112, 84) with
+# nothing around it.
 set -euo pipefail
 
 mode=$1
@@ -84,7 +87,98 @@ stop_with() {
   grep -q "WindowsDX: Initialization finished OK." debug.txt || fail "no normal start in debug.txt"
 }
 
+# The shown window's size as WIDTHxHEIGHT.
+geometry() {
+  xdotool getwindowgeometry "$(xdotool search --onlyvisible --pid "$pid" | head -1)" |
+    awk '/Geometry:/ {print $2}'
+}
+
+# Waits up to 5 s for the window to take a size.
+wait_geometry() {
+  local got=
+  for _ in $(seq 50); do
+    got=$(geometry)
+    [ "$got" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: the window is $got, expected $1"
+}
+
+# A press held long enough for a frame to see it: frames run only between batches of messages.
+press() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  sleep 0.2
+  xdotool mouseup 1
+}
+
+# Clicks at a screen position and expects the program to report the view position (123, 456).
+click_lands() {
+  local before
+  before=$(grep -c '^click ' out.txt || true)
+  press "$1" "$2"
+  for _ in $(seq 50); do
+    [ "$(grep -c '^click ' out.txt || true)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  local got
+  got=$(grep '^click ' out.txt | tail -1 || true)
+  [ "$got" = "click 123 456" ] || fail "$3: a click at ($1, $2) reached the view as '$got'"
+}
+
 case "$mode" in
+  scaling)
+    red=FF0000
+    # The engine centres its window: at (560, 340) on this screen, the view unscaled.
+    start
+    wait_geometry 800x600 "no options"
+    wait_pixel 1359 939 "$red" "the view's bottom-right corner"
+    click_lands $((560 + 123)) $((340 + 456)) "800 x 600"
+    stop_with TERM
+
+    # Twice the size about the same centre, the picture filling the window.
+    start --scale 2
+    wait_geometry 1600x1200 "--scale 2"
+    wait_pixel 161 41 848284 "the grey corner doubled"
+    close_to "$(pixel 193 73)" "$red" || fail "the grey corner is larger than 32 x 32"
+    close_to "$(pixel 1759 1239)" "$red" || fail "the view does not reach the window's corner"
+    click_lands $((160 + 247)) $((40 + 913)) "1600 x 1200"
+
+    # 1000 x 700 keeps the aspect: the view at its own size, centred, black bars around.
+    xdotool windowsize "$(xdotool search --onlyvisible --pid "$pid" | head -1)" 1000 700
+    wait_geometry 1000x700 "resized"
+    wait_pixel 260 90 848284 "the view's corner after resizing"
+    close_to "$(pixel 1059 689)" "$red" || fail "the resized view is not 800 x 600"
+    close_to "$(pixel 1100 300)" 000000 || fail "no black bar right of the view"
+    close_to "$(pixel 700 60)" 000000 || fail "no black bar above the view"
+    click_lands $((260 + 123)) $((90 + 456)) "1000 x 700"
+    # In a bar the pointer is held to the view's edge.
+    press 200 700
+    sleep 0.5
+    [ "$(grep '^click ' out.txt | tail -1)" = "click 0 599" ] ||
+      fail "a click in the bottom-left bar reached the view as $(grep '^click ' out.txt | tail -1)"
+    stop_with TERM
+    ;;
+  fullscreen)
+    openbox >openbox.log 2>&1 &
+    manager=$!
+    sleep 1
+    start
+    window=$(xdotool search --onlyvisible --pid "$pid" | head -1)
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    wait_pixel 960 640 FF0000 "the view in the managed window"
+    xdotool key F11
+    wait_geometry 1920x1280 "F11"
+    # 1920 x 1280 takes the view twice over, centred at (160, 40).
+    wait_pixel 161 41 848284 "the grey corner full screen"
+    close_to "$(pixel 100 640)" 000000 || fail "no black bar left of the full-screen view"
+    click_lands $((160 + 247)) $((40 + 913)) "full screen"
+    xdotool key alt+Return
+    wait_geometry 800x600 "Alt+Enter back to the window"
+    xdotool key alt+Return
+    wait_geometry 1920x1280 "Alt+Enter to full screen"
+    stop_with TERM
+    kill "$manager" 2>/dev/null || true
+    ;;
   window)
     start
     red=FF0000

@@ -11,6 +11,8 @@
 //
 // `vorn-e2e --measure SECONDS` closes its window after that many seconds of presenting and
 // prints the frames presented in that time: "presented N frames in T ms (F fps)".
+// `vorn-e2e --scale N` opens the window at up to N times its size. Every press of the left
+// button prints the pointer's view coordinates: "click X Y".
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +34,7 @@ struct Measurement {
 struct E2eState {
   platform::sdl::SdlPlatform* platform = nullptr;
   Measurement measurement;
+  int was_down = 0;
 };
 
 E2eState& State() {
@@ -86,6 +89,11 @@ int GameRun() {
   Vorn.ViewUnlock();
   const int shown = Vorn.ViewUpdate();
   Measure();
+  if (Vorn.mouse_down != 0 && State().was_down == 0) {
+    std::printf("click %d %d\n", Vorn.mouse_x, Vorn.mouse_y);
+    std::fflush(stdout);
+  }
+  State().was_down = Vorn.mouse_down;
   return shown;
 }
 
@@ -94,6 +102,9 @@ int main(int argc, char** argv) {
   State().platform = &sdl;
   if (argc == 3 && std::strcmp(argv[1], "--measure") == 0) {
     State().measurement.seconds = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--scale") == 0) {
+    sdl.windows().SetOpeningScale(std::atoi(argv[2]));
   }
   Vorn.UsePlatform(&sdl);
   char command_line[] = "";

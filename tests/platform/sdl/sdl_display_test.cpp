@@ -201,6 +201,22 @@ TEST(FramePacer, KeepsSixtyFramesASecondAndNeverHoldsBackSlowFrames) {
   }
 }
 
+// On a 120 or 144 Hz screen presenting also waits for the next vertical blank after the pacer's
+// beat; the game must still run at sixty frames a second, not at the screen's rate nor slower.
+TEST(FramePacer, HoldsSixtyOnScreensThatRefreshFaster) {
+  for (const int hertz : {120, 144}) {
+    FakeTime time;
+    FramePacer pacer = time.Pacer();
+    const int64_t blank = 1000000000 / hertz;
+    const FramePacer::Duration start = time.now;
+    for (int frame = 0; frame <= 600; ++frame) {
+      pacer.Wait();
+      time.now = FramePacer::Duration{(time.now.count() + blank - 1) / blank * blank};
+    }
+    EXPECT_NEAR(static_cast<double>((time.now - start).count()), 10e9, 2e9 / hertz) << hertz;
+  }
+}
+
 TEST(FramePacer, ALateFrameIsMadeUpButAStallStartsTheBeatAfresh) {
   FakeTime time;
   FramePacer pacer = time.Pacer();

@@ -118,8 +118,9 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
       {"broken UTF-8: stray continuation, lead alone, overlong, surrogates, too high, cut off",
        Text("\200a\303b\300\200c\355\240\200d\355\277\277e\364\220\200\200f\342\202"),
        Chars({'a', 'b', 'c', 'd', 'e', 'f'})},
-      {"pointer move", Pointer(SDL_MOUSEMOTION), {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(3, 4)}}},
-      {"left down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), {{WM_LBUTTONDOWN, kAny, MakeLParam(3, 4)}}},
+      // Positions go through the window's mapping to view coordinates, here ten times (3, 4).
+      {"pointer move", Pointer(SDL_MOUSEMOTION), {{WM_MOUSEMOVE, sdl::MK_LBUTTON | sdl::MK_MBUTTON, MakeLParam(30, 40)}}},
+      {"left down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), {{WM_LBUTTONDOWN, kAny, MakeLParam(30, 40)}}},
       {"left up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), {{WM_LBUTTONUP}}},
       {"right down", Pointer(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), {{WM_RBUTTONDOWN}}},
       {"right up", Pointer(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT), {{WM_RBUTTONUP}}},
@@ -134,7 +135,10 @@ TEST(ConvertEvent, GivesTheMessagesTheHandlerExpects) {
       {"another window", OfWindow(SDL_WINDOWEVENT_CLOSE, 0, 0, kOurs + 1), {}}};
   // clang-format on
   const sdl::EventTargets targets{[](uint32_t id) { return id == kOurs ? Ours() : nullptr; },
-                                  [] { return Ours(); }};
+                                  [] { return Ours(); },
+                                  [](Window window, int* x, int* y) {
+                                    if (window == Ours()) *x *= 10, *y *= 10;
+                                  }};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<Message> out;
