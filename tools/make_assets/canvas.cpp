@@ -121,6 +121,19 @@ Picture Canvas::ToOpaque() const {
   return out;
 }
 
+Picture Canvas::ToTranslucent() const {
+  Picture out{width_, height_, true, std::vector<uint8_t>(px_.size() * 4, 0)};
+  for (size_t i = 0; i < px_.size(); ++i) {
+    const Px& p = px_[i];
+    if (p.a <= 0.0f) continue;  // straight colour is undefined where nothing covers
+    out.rgba[i * 4 + 0] = ToByte(p.r / p.a);
+    out.rgba[i * 4 + 1] = ToByte(p.g / p.a);
+    out.rgba[i * 4 + 2] = ToByte(p.b / p.a);
+    out.rgba[i * 4 + 3] = ToByte(p.a);
+  }
+  return out;
+}
+
 Picture Canvas::ToMasked(Colour backdrop) const {
   Picture out{width_, height_, true, std::vector<uint8_t>(px_.size() * 4, 0)};
   for (size_t i = 0; i < px_.size(); ++i) {

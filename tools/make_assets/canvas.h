@@ -69,6 +69,9 @@ class Canvas {
   // colour blended over `backdrop` by their coverage so that edges stay smooth on the game's
   // background; all others become fully transparent.
   Picture ToMasked(Colour backdrop) const;
+  // A picture with its soft edges kept as partial alpha, for files that other programs show
+  // on backdrops of their own (the desktop icon).
+  Picture ToTranslucent() const;
 
  private:
   int width_;

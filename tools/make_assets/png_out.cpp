@@ -26,14 +26,15 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 }  // namespace
 
 bool WritePng(const std::string& path, const Picture& picture) {
-  // Each row: filter byte 0 (none), then R, G, B.
+  // Each row: filter byte 0 (none), then R, G, B and, with alpha, A.
+  const int samples = picture.has_alpha ? 4 : 3;
   std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(picture.height) * (picture.width * 3 + 1));
+  raw.reserve(static_cast<size_t>(picture.height) * (picture.width * samples + 1));
   for (int y = 0; y < picture.height; ++y) {
     raw.push_back(0);
     for (int x = 0; x < picture.width; ++x) {
       const uint8_t* p = picture.At(x, y);
-      raw.insert(raw.end(), p, p + 3);
+      raw.insert(raw.end(), p, p + samples);
     }
   }
   uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
@@ -48,7 +49,9 @@ bool WritePng(const std::string& path, const Picture& picture) {
   std::vector<uint8_t> header;
   Put32(header, static_cast<uint32_t>(picture.width));
   Put32(header, static_cast<uint32_t>(picture.height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter/interlace
+  // 8 bits, truecolour (6: with alpha), deflate, no filter, no interlace.
+  const uint8_t colour_type = picture.has_alpha ? 6 : 2;
+  header.insert(header.end(), {8, colour_type, 0, 0, 0});
   Chunk(out, "IHDR", header);
   Chunk(out, "IDAT", packed);
   Chunk(out, "IEND", {});

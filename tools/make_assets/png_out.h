@@ -1,4 +1,4 @@
-// A small PNG writer (8-bit RGB, no interlace) for the contact sheet.
+// A small PNG writer (8-bit RGB or RGBA, no interlace) for the contact sheet and the icon.
 #pragma once
 
 #include <string>
@@ -7,7 +7,8 @@
 
 namespace assets {
 
-// Writes the picture's colour (its alpha is dropped). False when the file cannot be written.
+// Writes the picture's colour, and its alpha when it has one. False when the file cannot be
+// written.
 bool WritePng(const std::string& path, const Picture& picture);
 
 }  // namespace assets
