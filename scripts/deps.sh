@@ -6,7 +6,8 @@ VORN_PACKAGES=(
   clang-14 libclang-rt-14-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-gfx-dev fonts-dejavu-core zlib1g-dev libenet-dev
   libtiff-dev libtiff-tools libsndfile1-dev sox
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils openbox
+  dpkg-dev
 )
 
 vorn_install_deps() {
