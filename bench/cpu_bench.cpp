@@ -9,11 +9,11 @@
 namespace {
 
 void BM_CpuFrame(benchmark::State& state) {
-  static Match match;  // large; kept off the stack
-  match.state.game_state = static_cast<int>(state.range(0));
-  match.state.target = 1;
-  match.state.multiplier[LEFT] = 2;
-  match.state.pending[LEFT] = 2;
+  static GameState match;
+  match.match.game_state = static_cast<int>(state.range(0));
+  match.match.target = 1;
+  match.match.multiplier[LEFT] = 2;
+  match.match.pending[LEFT] = 2;
   for (Player& p : match.players) {
     for (int i = 0; i < RING_TILES; ++i) {
       p.tiles[i].colour = (i * 7 / 5) % TILE_COLOURS;

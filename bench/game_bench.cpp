@@ -51,8 +51,7 @@ std::unique_ptr<platform::headless::HeadlessPlatform> FreshGame() {
   }
   game_assets.~GameAssets();
   new (&game_assets) GameAssets();
-  match.~Match();
-  new (&match) Match();
+  game = GameState{};
   Vorn.~WinDX();
   new (&Vorn) WinDX();
   SetScreenFormat(0, 0, 0);

@@ -28,6 +28,18 @@ Image* GameAssets::Picture(Art art, int index) {
   return nullptr;
 }
 
+SoundX* GameAssets::Clip(Sound s) {
+  switch (s) {
+    case Sound::Hit:
+      return &hit;
+    case Sound::Miss:
+      return &miss;
+    case Sound::Vote:
+      return &vote;
+  }
+  return nullptr;
+}
+
 void LoadGameSounds(GameAssets* a) {
   a->hit.Load("Sounds\\futurebeep3.wav");
   a->miss.Load("Sounds\\blip.wav");
@@ -47,4 +59,12 @@ void LoadGameImages(GameAssets* a) {
   }
   ImageLoader::Load("Images\\background.tif", &a->background, DRAW_PLAIN);
   ImageLoader::Load("Images\\rounds.tif", &a->rounds, DRAW_MASKED);
+}
+
+void LoadSideImages(GameAssets* a, int side) {
+  const int family = side == 1 ? 1 : 0;
+  ImageLoader::Load("Images/halo.tif", &a->halos[family], DRAW_MASKED);
+  const char* pattern = family == 1 ? "Images\\zappo%03d.tif" : "Images\\blinko%03d.tif";
+  for (int i = 0; i < CHARACTER_FRAMES; ++i)
+    LoadNumbered(pattern, i, &a->figures[family][i], DRAW_MASKED);
 }

@@ -4,9 +4,10 @@
 
 #include "engine/images/image.h"
 #include "engine/sound/soundx.h"
+#include "game/character.h"
 #include "game/hud.h"
-#include "game/match.h"
 #include "game/player.h"
+#include "game/step.h"
 
 struct GameAssets {
   GameAssets() = default;
@@ -22,13 +23,21 @@ struct GameAssets {
   SoundX hit;
   SoundX miss;
   SoundX vote;  // a clip of its own, from the same file as the miss sound
+  // Each side's halo and its figure's family of frames.
+  Image halos[2];
+  Image figures[2][CHARACTER_FRAMES];
+  // Where a tile's picture is turned before it is drawn; one serves every tile in turn.
+  Image tile_work;
 
   // The picture a placement names, or null for an index outside its family.
   Image* Picture(Art art, int index);
-  MatchSounds Sounds() { return MatchSounds{&hit, &miss, &vote}; }
+  // The clip a sound event names.
+  SoundX* Clip(Sound s);
 };
 
 // Hit, miss, vote.
 void LoadGameSounds(GameAssets* assets);
 // Tiles and targets interleaved by colour, numbers, instructions, background, rounds label.
 void LoadGameImages(GameAssets* assets);
+// A side's halo, then its figure's 61 frames (side 1 the second family, any other the first).
+void LoadSideImages(GameAssets* assets, int side);

@@ -1,23 +1,10 @@
 #include "game/character.h"
 
-#include <cstdint>
-#include <cstdio>
-
-#include "engine/core/vorn.h"
-#include "engine/images/draw.h"
-#include "engine/images/image_loader.h"
-
 namespace {
 
 // Milliseconds to seconds with the single-precision value of 0.001, the product kept in double:
 // this is what makes the fixed gates pass at 20 ms and not at 19 ms.
 constexpr double MS_TO_SECONDS = static_cast<double>(0.001f);
-
-const char* const FAMILY_PATTERNS[2] = {"Images\\blinko%03d.tif", "Images\\zappo%03d.tif"};
-
-uint32_t Now() {
-  return Vorn.backend->Milliseconds();
-}
 
 // Whether `elapsed` seconds are enough for a step in `state` at spin `s`. The loops step faster
 // the faster the ring turns in their own direction.
@@ -40,47 +27,39 @@ bool GatePasses(int state, double elapsed, double s) {
 
 }  // namespace
 
-void Character::Setup(int family) {
+void Character::Setup(int family, uint32_t now_ms) {
   index = family;
   state = 0;
   frame = 30;
-  step_time = static_cast<int>(Now());
-  // Any index other than 1 takes the first family rather than reading past the table.
-  const char* pattern = FAMILY_PATTERNS[family == 1 ? 1 : 0];
-  char path[64];
-  for (int i = 0; i < CHARACTER_FRAMES; ++i) {
-    std::snprintf(path, sizeof path, pattern, i);
-    ImageLoader::Load(path, &frames[i], DRAW_MASKED);
-  }
+  step_time = now_ms;
 }
 
-void Character::Step(int key, float spin) {
-  const uint32_t now = Now();
+void Character::Step(Spin key, float spin, uint32_t now) {
   // Unsigned difference, so that a clock that wraps past 2^32 still gives the true interval.
-  const auto elapsed_ms = static_cast<int32_t>(now - static_cast<uint32_t>(step_time));
+  const auto elapsed_ms = static_cast<int32_t>(now - step_time);
   const double elapsed = elapsed_ms * MS_TO_SECONDS;
   if (state < 0 || state >= CHARACTER_STATES) return;
   if (!GatePasses(state, elapsed, spin)) return;
 
-  const int k = key;
+  const Spin k = key;
   const double s = spin;
   int& f = frame;
   switch (state) {
     case 0:  // neutral: lean toward the held key, or back toward the resting frame 30
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         --f;
-      } else if (k == KEY_SECOND) {
+      } else if (k == Spin::Second) {
         ++f;
       } else {
         if (f < 30) ++f;
         if (f > 30) --f;
       }
-      if (f <= 26 || f >= 34) state = k;
+      if (f <= 26 || f >= 34) state = static_cast<int>(k);
       break;
     case 1:  // first-key loop, frames 26 down to 21
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         if (--f < 21) f = 26;
-      } else if (k == KEY_SECOND) {
+      } else if (k == Spin::Second) {
         f = 5;
         state = 3;
       } else {
@@ -89,10 +68,10 @@ void Character::Step(int key, float spin) {
       }
       break;
     case 2:  // second-key loop, frames 34 up to 39
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         f = 55;
         state = 4;
-      } else if (k == KEY_SECOND) {
+      } else if (k == Spin::Second) {
         if (++f > 39) f = 34;
       } else {
         f = 40;
@@ -106,7 +85,7 @@ void Character::Step(int key, float spin) {
       if (++f > 57) state = 11;
       break;
     case 5:  // coasting after the first key, frames 14 down to 9
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         f = 15;
         state = 8;
       } else if (s < 0.1) {
@@ -117,7 +96,7 @@ void Character::Step(int key, float spin) {
       }
       break;
     case 6:  // coasting after the second key, frames 46 up to 51
-      if (k == KEY_SECOND) {
+      if (k == Spin::Second) {
         f = 45;
         state = 10;
       } else if (-s < 0.1) {
@@ -146,7 +125,7 @@ void Character::Step(int key, float spin) {
       }
       break;
     case 11:  // turning toward the first key, second part
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         ++f;
         if (f > 60) {
           f = 18;
@@ -154,7 +133,7 @@ void Character::Step(int key, float spin) {
           f = 26;
           state = 1;
         }
-      } else if (k == KEY_SECOND) {
+      } else if (k == Spin::Second) {
         f = 5;
         state = 3;
       } else {
@@ -172,10 +151,10 @@ void Character::Step(int key, float spin) {
       }
       break;
     case 12:  // turning toward the second key, second part
-      if (k == KEY_FIRST) {
+      if (k == Spin::First) {
         f = 55;
         state = 4;
-      } else if (k == KEY_SECOND) {
+      } else if (k == Spin::Second) {
         --f;
         if (f < 0) {
           f = 42;
@@ -210,12 +189,5 @@ void Character::Step(int key, float spin) {
       }
       return;
   }
-  step_time = static_cast<int>(now);
-}
-
-void Character::Draw(float centre_x, float centre_y) {
-  // A frame number outside the family (only possible if set from outside) draws nothing.
-  if (frame < 0 || frame >= CHARACTER_FRAMES) return;
-  DrawMasked(static_cast<int>(centre_x - 136.0f), static_cast<int>(centre_y - 370.0f),
-             &frames[frame]);
+  step_time = now;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/character.h"
 #include "game/cpu_aim.h"
 #include "game/cpu_values.h"
 
@@ -44,11 +43,15 @@ CpuController::CpuController(int level, int side, uint32_t seed)
       dice_((static_cast<uint64_t>(seed) << 1) | static_cast<uint64_t>(side & 1)),
       hands_(LevelOf(level).reaction_ms) {}
 
-int CpuController::Decide(const CpuView& v, uint32_t now_ms) {
+Spin CpuController::Decide(const CpuView& v, uint32_t now_ms) {
   return hands_.Press(Think(v, now_ms), now_ms);
 }
 
-int CpuController::Think(const CpuView& v, uint32_t now_ms) {
+Spin CpuController::Next(const GameState& s, int, uint32_t now_ms) {
+  return Decide(ViewOf(s), now_ms);
+}
+
+Spin CpuController::Think(const CpuView& v, uint32_t now_ms) {
   const CpuRing& r = v.ring[side_];
   const bool playing = v.kind >= GAME_RUNS && v.kind <= GAME_VOTE;
   if (playing && v.kind == GAME_VOTE && (!seen_ || kind_ != GAME_VOTE)) {
@@ -70,7 +73,7 @@ int CpuController::Think(const CpuView& v, uint32_t now_ms) {
   seen_at_ = now_ms;
   if (!playing || !had_seen) {
     aim_ = -1;
-    want_ = KEY_NONE;
+    want_ = Spin::None;
     return want_;
   }
 
@@ -82,7 +85,7 @@ int CpuController::Think(const CpuView& v, uint32_t now_ms) {
   }
   const std::optional<Contact> contact = PredictContact(r.halo_x, r.halo_y, vx, vy);
   if (!contact) {
-    want_ = KEY_NONE;
+    want_ = Spin::None;
     return want_;
   }
   // Whatever it decides now, its hands keep doing what they do for a reaction time yet; if
@@ -90,9 +93,9 @@ int CpuController::Think(const CpuView& v, uint32_t now_ms) {
   const float push_now = spin - spin_;
   spin_ = spin;
   float push = 0.0f;
-  const int held = hands_.held();
-  if ((held == KEY_FIRST && push_now > kPushSeen) ||
-      (held == KEY_SECOND && push_now < -kPushSeen)) {
+  const Spin held = hands_.held();
+  if ((held == Spin::First && push_now > kPushSeen) ||
+      (held == Spin::Second && push_now < -kPushSeen)) {
     push = push_now;
   }
   const int delay = static_cast<int>(std::ceil(static_cast<float>(level_.reaction_ms) / frame_ms_));
@@ -111,7 +114,7 @@ int CpuController::Think(const CpuView& v, uint32_t now_ms) {
   const float against = spin > kStillSpin || spin < -kStillSpin ? kAgainst * tolerance : tolerance;
   const float up = spin < -kStillSpin ? against : tolerance;
   const float down = spin > kStillSpin ? against : tolerance;
-  want_ = gap_deg > up ? KEY_FIRST : (gap_deg < -down ? KEY_SECOND : KEY_NONE);
+  want_ = gap_deg > up ? Spin::First : (gap_deg < -down ? Spin::Second : Spin::None);
   return want_;
 }
 

@@ -6,24 +6,28 @@
 
 #include <cstdint>
 
+#include "game/controller.h"
 #include "game/cpu_hands.h"
 #include "game/cpu_random.h"
 #include "game/cpu_view.h"
 
-class CpuController {
+class CpuController final : public Controller {
  public:
   // `level` 1 (easy) to 3 (hard); `seed` the match's seed.
   CpuController(int level, int side, uint32_t seed);
 
-  // The key (KEY_NONE, KEY_FIRST or KEY_SECOND) its hands hold in this frame, seen at `now_ms`.
-  int Decide(const CpuView& v, uint32_t now_ms);
+  // The key its hands hold in this frame, seen at `now_ms`.
+  Spin Decide(const CpuView& v, uint32_t now_ms);
+  // As a side's controller: decides from what the screen shows of `s`, for the side it was made
+  // for.
+  Spin Next(const GameState& s, int side, uint32_t now_ms) override;
 
   // The tile it aims at, or -1: for the display of a side it plays and for tests.
   int aim() const { return aim_; }
 
  private:
   // The key it wants now, before its hands carry it out.
-  int Think(const CpuView& v, uint32_t now_ms);
+  Spin Think(const CpuView& v, uint32_t now_ms);
   int ChooseTile(const CpuRing& r, float where, int frames, const float values[], float spin,
                  float coast) const;
 
@@ -45,5 +49,5 @@ class CpuController {
   int vote_colour_ = 0;
   int aim_ = -1;
   float aim_offset_ = 0.0f;
-  int want_ = 0;
+  Spin want_ = Spin::None;
 };

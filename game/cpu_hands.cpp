@@ -16,7 +16,7 @@ const CpuLevel& LevelOf(int level) {
   return kLevels[level - CPU_LEVEL_MIN];
 }
 
-int CpuHands::Press(int key, uint32_t now_ms) {
+Spin CpuHands::Press(Spin key, uint32_t now_ms) {
   if (count_ == kSlots) {
     held_ = queue_[first_].key;
     first_ = (first_ + 1) % kSlots;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/input.h"
+
 struct CpuLevel {
   int reaction_ms;    // from seeing to pressing or releasing
   float aim_error;    // the aim wanders up to this many degrees either way, anew for each flight
@@ -23,14 +25,14 @@ class CpuHands {
  public:
   explicit CpuHands(int delay_ms) : delay_ms_(delay_ms) {}
   // Notes the key decided at `now_ms` and returns the one the hands hold at that time.
-  int Press(int key, uint32_t now_ms);
+  Spin Press(Spin key, uint32_t now_ms);
   // The key held now.
-  int held() const { return held_; }
+  Spin held() const { return held_; }
 
  private:
   struct Decision {
     uint32_t at;
-    int key;
+    Spin key;
   };
   // Enough for a reaction time at any frame rate the game reaches; when full, the oldest
   // decision is dropped (it has long been acted on).
@@ -39,5 +41,5 @@ class CpuHands {
   Decision queue_[kSlots] = {};
   int first_ = 0;
   int count_ = 0;
-  int held_ = 0;
+  Spin held_ = Spin::None;
 };

@@ -1,14 +1,14 @@
 #include "game/cpu_view.h"
 
-CpuView ViewOf(const Match& match) {
+CpuView ViewOf(const GameState& g) {
   CpuView v;
-  const MatchState& s = match.state;
+  const MatchState& s = g.match;
   v.kind = s.game_state;
   v.target = s.target;
   v.rounds_left = s.rounds_left;
   for (int c = 0; c < TILE_COLOURS; ++c) v.votes[c] = s.votes[c];
   for (const int side : {LEFT, RIGHT}) {
-    const Player& p = match.players[side];
+    const Player& p = g.players[side];
     v.pending[side] = s.pending[side];
     v.multiplier[side] = s.multiplier[side];
     v.score[side] = p.score;

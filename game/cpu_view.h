@@ -5,7 +5,7 @@
 // frame to the next, as a person does. Never the game's generator or anything still to come.
 #pragma once
 
-#include "game/match.h"
+#include "game/game_state.h"
 
 struct CpuRing {
   int colour[RING_TILES];
@@ -25,5 +25,5 @@ struct CpuView {
   CpuRing ring[2] = {};
 };
 
-// Reads what the screen shows of `match`.
-CpuView ViewOf(const Match& match);
+// Reads what the screen shows of `s`.
+CpuView ViewOf(const GameState& s);

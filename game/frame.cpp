@@ -1,15 +1,14 @@
 #include "game/frame.h"
 
-#include "engine/core/random.h"
 #include "engine/core/vorn.h"
 #include "engine/images/draw.h"
 #include "game/hud.h"
 
 namespace {
 
-// Spreads a draw over a quarter turn; the factor is 90 / 32767 in double precision.
-constexpr double kDirectionSpread = 90.0 / 32767.0;
-constexpr double kDirectionBase = 45.0;
+// The figure's top-left corner, from its ring's centre.
+constexpr float FIGURE_DX = 136.0f;
+constexpr float FIGURE_DY = 370.0f;
 
 void DrawAll(const Placements& items, GameAssets* assets) {
   for (const Placement& p : items) {
@@ -18,47 +17,58 @@ void DrawAll(const Placements& items, GameAssets* assets) {
   }
 }
 
+// Halo, then tiles 0 to 23, then the figure.
+void DrawPlayer(const Player& p, GameAssets* assets) {
+  const int family = p.character.index == 1 ? 1 : 0;
+  p.halo.Draw(p.centre_x, p.centre_y, &assets->halos[family]);
+  for (const RingTile& tile : p.tiles)
+    tile.Draw(p.centre_x, p.centre_y, assets->tiles, &assets->tile_work);
+  // A frame number outside the family (only possible if set from outside) draws nothing.
+  const int frame = p.character.frame;
+  if (frame < 0 || frame >= CHARACTER_FRAMES) return;
+  DrawMasked(static_cast<int>(p.centre_x - FIGURE_DX), static_cast<int>(p.centre_y - FIGURE_DY),
+             &assets->figures[family][frame]);
+}
+
 }  // namespace
 
-float HaloStartDirection(int draw) {
-  return static_cast<float>(draw * kDirectionSpread + kDirectionBase);
-}
-
-void InitMatch(Match* match, GameAssets* assets, uint32_t seed) {
+uint32_t InitMatch(GameState* s, GameAssets* assets, uint32_t seed) {
   Vorn.Initialize(0, VIEW_WIDTH, VIEW_HEIGHT);
-  SeedRandom(seed);
   LoadGameSounds(assets);
   LoadGameImages(assets);
-  // Both halos start in the same direction, so neither player starts with an advantage.
-  const float theta = HaloStartDirection(Random());
-  match->players[LEFT].Setup(LEFT, LEFT_CENTRE_X, CENTRE_Y, START_SCORE, theta, assets->tiles);
-  match->players[RIGHT].Setup(RIGHT, RIGHT_CENTRE_X, CENTRE_Y, START_SCORE, theta, assets->tiles);
-  match->sounds = assets->Sounds();
-  match->state.round_start = 0;
-  match->state.rounds_left = ROUNDS_PER_MATCH;
-  match->state.game_state = GAME_START;
-  match->state.last_hit[LEFT] = match->state.last_hit[RIGHT] = NO_HIT;
+  LoadSideImages(assets, LEFT);
+  LoadSideImages(assets, RIGHT);
+  const uint32_t now = Vorn.backend->Milliseconds();
+  *s = NewGame(seed, now);
+  return now;
 }
 
-void DrawMatch(Match* match, GameAssets* assets, int now) {
+void PlaySounds(const SoundEvents& events, GameAssets* assets) {
+  for (int i = 0; i < SOUNDS; ++i) {
+    for (int n = 0; n < events.count[i]; ++n)
+      Vorn.SoundPlay(assets->Clip(static_cast<Sound>(i)), 0);
+  }
+}
+
+void DrawMatch(const GameState& s, GameAssets* assets, uint32_t now_ms) {
   DrawTiled(0, 0, &assets->background);
   Placements items;
-  StateItems(match->state, &items);
+  StateItems(s.match, &items);
   DrawAll(items, assets);
-  match->players[LEFT].Draw();
-  match->players[RIGHT].Draw();
+  DrawPlayer(s.players[LEFT], assets);
+  DrawPlayer(s.players[RIGHT], assets);
   items.clear();
-  OverlayItems(match->state, match->players[LEFT].score, match->players[RIGHT].score, now, &items);
+  OverlayItems(s.match, s.players[LEFT].score, s.players[RIGHT].score, static_cast<int>(now_ms),
+               &items);
   DrawAll(items, assets);
 }
 
-int RunMatchFrame(Match* match, GameAssets* assets) {
-  match->Update();
-  match->EndTest();
+int RunMatchFrame(GameState* s, GameAssets* assets, uint32_t now_ms, FrameInput in) {
+  PlaySounds(Step(*s, now_ms, in), assets);
   // A failed lock has already been reported by the engine; there is no view to draw into, so
   // this frame draws nothing and shows what the back buffer last held.
   if (Vorn.ViewLock()) {
-    DrawMatch(match, assets, MatchClock());
+    DrawMatch(*s, assets, now_ms);
     Vorn.ViewUnlock();
   }
   return Vorn.ViewUpdate();

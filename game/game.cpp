@@ -2,23 +2,51 @@
 #include "game/game.h"
 
 #include <ctime>
+#include <optional>
 
 #include "engine/core/hooks.h"
+#include "engine/core/vorn.h"
 #include "game/frame.h"
 
-Match match;
+GameState game;
 GameAssets game_assets;
 
+namespace {
+
+std::optional<uint32_t> fixed_seed;
+uint32_t used_seed = 0;
+uint32_t start_ms = 0;
+std::unique_ptr<Controller> controllers[SIDES] = {std::make_unique<KeyboardController>(),
+                                                  std::make_unique<KeyboardController>()};
+
+}  // namespace
+
 void FixGameSeed(uint32_t seed) {
-  match.state.fixed_seed = seed;
+  fixed_seed = seed;
+}
+
+uint32_t GameSeed() {
+  return used_seed;
+}
+
+uint32_t GameStartMs() {
+  return start_ms;
+}
+
+void UseController(int side, std::unique_ptr<Controller> controller) {
+  controllers[side == RIGHT ? RIGHT : LEFT] = std::move(controller);
 }
 
 void GameInit() {
-  const std::optional<uint32_t> fixed = match.state.fixed_seed;
-  const uint32_t seed = fixed ? *fixed : static_cast<uint32_t>(std::time(nullptr));
-  InitMatch(&match, &game_assets, seed);
+  used_seed = fixed_seed ? *fixed_seed : static_cast<uint32_t>(std::time(nullptr));
+  start_ms = InitMatch(&game, &game_assets, used_seed);
 }
 
 int GameRun() {
-  return RunMatchFrame(&match, &game_assets);
+  // One clock reading for the whole frame: every timing rule, the controllers and the drawing
+  // see the same instant.
+  const uint32_t now = Vorn.backend->Milliseconds();
+  FrameInput in;
+  for (int side = 0; side < SIDES; ++side) in.side[side] = controllers[side]->Next(game, side, now);
+  return RunMatchFrame(&game, &game_assets, now, in);
 }

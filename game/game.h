@@ -1,15 +1,23 @@
-// The game's one match and its assets, as the entry points GameInit and GameRun use them.
+// The game's one match, its assets and each side's controller, as the entry points GameInit and
+// GameRun use them.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "game/assets.h"
-#include "game/match.h"
+#include "game/controller.h"
+#include "game/game_state.h"
 
-extern Match match;
+extern GameState game;
 extern GameAssets game_assets;
 
 // GameInit seeds the random generator with the calendar time. A replay of a match fixes the
-// seed instead (kept in the match state), before GameInit runs, so that the same seed plays
-// the same match.
+// seed instead, before GameInit runs, so that the same seed plays the same match.
 void FixGameSeed(uint32_t seed);
+// The seed GameInit used, and the clock reading it started the match at.
+uint32_t GameSeed();
+uint32_t GameStartMs();
+
+// Hands side `side` (LEFT or RIGHT) to `controller`; both sides start on the keyboard.
+void UseController(int side, std::unique_ptr<Controller> controller);

@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "engine/images/draw.h"
-#include "engine/images/image_loader.h"
 #include "game/player.h"
 
 namespace {
@@ -30,10 +29,6 @@ void Halo::Setup(float start_x, float start_y, float start_direction) {
   const double a = start_direction * DEG_TO_RAD;
   vx = static_cast<float>(START_SPEED * std::cos(a));
   vy = static_cast<float>(START_SPEED * std::sin(a));
-}
-
-void Halo::LoadImage() {
-  ImageLoader::Load("Images/halo.tif", &image, DRAW_MASKED);
 }
 
 void Halo::Move() {
@@ -78,8 +73,8 @@ bool Halo::Bounce(float radius, float spin) {
   return true;
 }
 
-void Halo::Draw(float centre_x, float centre_y) {
+void Halo::Draw(float centre_x, float centre_y, Image* picture) const {
   DrawMasked(static_cast<int>(centre_x + static_cast<float>(static_cast<int>(x)) - DRAW_OFFSET),
              static_cast<int>(centre_y + static_cast<float>(static_cast<int>(y)) - DRAW_OFFSET),
-             &image);
+             picture);
 }

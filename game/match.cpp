@@ -1,7 +1,6 @@
 #include "game/match.h"
 
 #include "engine/core/random.h"
-#include "engine/core/vorn.h"
 
 namespace {
 
@@ -17,56 +16,55 @@ constexpr double kColourScale = 1.0 / 8192.0;
 
 }  // namespace
 
-int MatchClock() {
-  return static_cast<int>(Vorn.backend->Milliseconds());
-}
-
-void Match::Play(SoundX* clip) {
-  if (clip != nullptr) Vorn.SoundPlay(clip, 0);
+SoundEvents Step(GameState& s, uint32_t now_ms, FrameInput in) {
+  Match m(s, now_ms);
+  m.Update(in);
+  m.EndTest();
+  return m.events();
 }
 
 bool Match::TimeUp() const {
-  return RemainingMs(state, MatchClock()) <= 0;
+  return RemainingMs(state_, static_cast<int>(now_)) <= 0;
 }
 
 void Match::StartRound(int kind, int value) {
-  state.game_state = kind;
+  state_.game_state = kind;
   switch (kind) {
     case GAME_RUNS:
     case GAME_PURGE:
-      state.round_duration = ROUND_MS;
-      state.target = value;
+      state_.round_duration = ROUND_MS;
+      state_.target = value;
       break;
     case GAME_STREAK:
-      state.multiplier[LEFT] = state.multiplier[RIGHT] = 1;
-      state.target = value;
-      state.round_duration = ROUND_MS;
+      state_.multiplier[LEFT] = state_.multiplier[RIGHT] = 1;
+      state_.target = value;
+      state_.round_duration = ROUND_MS;
       break;
     case GAME_ECHO:
-      state.round_duration = ROUND_MS;
-      state.multiplier[LEFT] = state.multiplier[RIGHT] = 1;
-      state.pending[LEFT] = state.pending[RIGHT] = NO_COLOUR;
+      state_.round_duration = ROUND_MS;
+      state_.multiplier[LEFT] = state_.multiplier[RIGHT] = 1;
+      state_.pending[LEFT] = state_.pending[RIGHT] = NO_COLOUR;
       break;
     case GAME_VOTE:
-      for (int& v : state.votes) v = 0;
-      state.round_duration = VOTE_MS;
-      Play(sounds.vote);
+      for (int& v : state_.votes) v = 0;
+      state_.round_duration = VOTE_MS;
+      events_.Add(Sound::Vote);
       break;
     default:
       break;
   }
-  state.round_start = MatchClock();
+  state_.round_start = static_cast<int>(now_);
 }
 
 void Match::CastVote(int colour) {
-  state.votes[colour] += 1;
-  if (state.votes[colour] > VOTES_TO_DECIDE) {
-    StartRound(colour, static_cast<int>(Random() * kColourScale));
+  state_.votes[colour] += 1;
+  if (state_.votes[colour] > VOTES_TO_DECIDE) {
+    StartRound(colour, static_cast<int>(Draw() * kColourScale));
   }
 }
 
-void Match::Update() {
-  switch (state.game_state) {
+void Match::Update(FrameInput in) {
+  switch (state_.game_state) {
     case GAME_START:
       StartScreen();
       break;
@@ -75,8 +73,8 @@ void Match::Update() {
     case GAME_STREAK:
     case GAME_ECHO:
     case GAME_PURGE:
-      state.last_hit[LEFT] = players[LEFT].Update();
-      state.last_hit[RIGHT] = players[RIGHT].Update();
+      state_.last_hit[LEFT] = players_[LEFT].Update(in.side[LEFT], now_);
+      state_.last_hit[RIGHT] = players_[RIGHT].Update(in.side[RIGHT], now_);
       HandleHits();
       break;
     default:  // game over: nothing moves any more
@@ -85,7 +83,7 @@ void Match::Update() {
 }
 
 void Match::HandleHits() {
-  switch (state.game_state) {
+  switch (state_.game_state) {
     case GAME_VOTE:
       VoteHits();
       break;
@@ -107,65 +105,65 @@ void Match::HandleHits() {
 }
 
 void Match::EndTest() {
-  if (players[LEFT].score < 0 || players[RIGHT].score < 0 || state.rounds_left < 1) {
-    state.game_state = GAME_OVER;
+  if (players_[LEFT].score < 0 || players_[RIGHT].score < 0 || state_.rounds_left < 1) {
+    state_.game_state = GAME_OVER;
   }
 }
 
 void Match::StartScreen() {
-  if (state.round_start == 0) {
-    state.round_start = MatchClock();
-    state.round_duration = START_MS;
+  if (state_.round_start == 0) {
+    state_.round_start = static_cast<int>(now_);
+    state_.round_duration = START_MS;
   }
   if (TimeUp()) StartRound(GAME_VOTE, 0);
 }
 
 void Match::VoteHits() {
   // When both hit in the same frame, a coin decides whose vote counts first; both count.
-  const int first = Random() >= kLeftFirst ? LEFT : RIGHT;
+  const int first = Draw() >= kLeftFirst ? LEFT : RIGHT;
   for (const int p : {first, 1 - first}) {
-    if (state.last_hit[p] == NO_HIT) continue;
-    CastVote(players[p].HitColour(state.last_hit[p]));
-    Play(sounds.hit);
+    if (state_.last_hit[p] == NO_HIT) continue;
+    CastVote(players_[p].HitColour(state_.last_hit[p]));
+    events_.Add(Sound::Hit);
   }
 }
 
 void Match::EndRound() {
-  state.rounds_left -= 1;
+  state_.rounds_left -= 1;
   StartRound(GAME_VOTE, 0);
 }
 
 void Match::RunsHits() {
   for (const int p : {LEFT, RIGHT}) {
-    if (state.last_hit[p] != NO_HIT) Play(sounds.hit);
+    if (state_.last_hit[p] != NO_HIT) events_.Add(Sound::Hit);
   }
   if (!TimeUp()) return;
   int sum[2] = {0, 0};
   for (const int p : {LEFT, RIGHT}) {
-    for (const int n : players[p].RunLengths(state.target)) sum[p] += kRunPoints * n * n;
+    for (const int n : players_[p].RunLengths(state_.target)) sum[p] += kRunPoints * n * n;
   }
-  players[LEFT].score += sum[LEFT] - sum[RIGHT];
-  players[RIGHT].score += sum[RIGHT] - sum[LEFT];
+  players_[LEFT].score += sum[LEFT] - sum[RIGHT];
+  players_[RIGHT].score += sum[RIGHT] - sum[LEFT];
   EndRound();
 }
 
 void Match::Reward(int p) {
-  players[p].score += kHitPoints * state.multiplier[p];
-  const int doubled = state.multiplier[p] * 2;
-  state.multiplier[p] = doubled > MAX_MULTIPLIER ? MAX_MULTIPLIER : doubled;
-  Play(sounds.hit);
+  players_[p].score += kHitPoints * state_.multiplier[p];
+  const int doubled = state_.multiplier[p] * 2;
+  state_.multiplier[p] = doubled > MAX_MULTIPLIER ? MAX_MULTIPLIER : doubled;
+  events_.Add(Sound::Hit);
 }
 
 void Match::Penalise(int p) {
-  state.multiplier[p] = 1;
-  players[p].score -= kMissPoints;
-  Play(sounds.miss);
+  state_.multiplier[p] = 1;
+  players_[p].score -= kMissPoints;
+  events_.Add(Sound::Miss);
 }
 
 void Match::StreakHits() {
   for (const int p : {LEFT, RIGHT}) {
-    if (state.last_hit[p] == NO_HIT) continue;
-    if (players[p].HitColour(state.last_hit[p]) == state.target) {
+    if (state_.last_hit[p] == NO_HIT) continue;
+    if (players_[p].HitColour(state_.last_hit[p]) == state_.target) {
       Reward(p);
     } else {
       Penalise(p);
@@ -178,18 +176,18 @@ void Match::EchoHits() {
   // Answer one's own pending colour first; only then may a hit set the opponent's, so that an
   // answered colour can be set anew in the same frame.
   for (const int p : {LEFT, RIGHT}) {
-    if (state.last_hit[p] == NO_HIT || state.pending[p] == NO_COLOUR) continue;
-    if (players[p].HitColour(state.last_hit[p]) == state.pending[p]) {
+    if (state_.last_hit[p] == NO_HIT || state_.pending[p] == NO_COLOUR) continue;
+    if (players_[p].HitColour(state_.last_hit[p]) == state_.pending[p]) {
       Reward(p);
-      state.pending[p] = NO_COLOUR;
+      state_.pending[p] = NO_COLOUR;
     } else {
       Penalise(p);
     }
   }
   for (const int p : {LEFT, RIGHT}) {
     const int other = 1 - p;
-    if (state.last_hit[p] != NO_HIT && state.pending[other] == NO_COLOUR) {
-      state.pending[other] = players[p].HitColour(state.last_hit[p]);
+    if (state_.last_hit[p] != NO_HIT && state_.pending[other] == NO_COLOUR) {
+      state_.pending[other] = players_[p].HitColour(state_.last_hit[p]);
     }
   }
   if (TimeUp()) EndRound();
@@ -200,30 +198,30 @@ void Match::PurgeHits() {
   // tile that ring's player has just hit and would turn a hit of the target into a miss.
   int hit_colour[2] = {NO_COLOUR, NO_COLOUR};
   for (const int p : {LEFT, RIGHT}) {
-    if (state.last_hit[p] != NO_HIT) hit_colour[p] = players[p].HitColour(state.last_hit[p]);
+    if (state_.last_hit[p] != NO_HIT) hit_colour[p] = players_[p].HitColour(state_.last_hit[p]);
   }
   for (const int p : {LEFT, RIGHT}) {
-    if (state.last_hit[p] == NO_HIT) continue;
-    if (hit_colour[p] == state.target) {
-      players[1 - p].GiveTile(state.target);
-      Play(sounds.hit);
+    if (state_.last_hit[p] == NO_HIT) continue;
+    if (hit_colour[p] == state_.target) {
+      players_[1 - p].GiveTile(state_.target, &s_.random);
+      events_.Add(Sound::Hit);
     } else {
-      Play(sounds.miss);
+      events_.Add(Sound::Miss);
     }
   }
   // Both clearance tests run, so two rings cleared in the same frame both pay.
   for (const int p : {LEFT, RIGHT}) {
     const int other = 1 - p;
-    if (!players[p].HasColour(state.target)) {
-      players[p].score += kClearBonus;
-      players[other].score -= kTilePenalty * players[other].CountColour(state.target);
+    if (!players_[p].HasColour(state_.target)) {
+      players_[p].score += kClearBonus;
+      players_[other].score -= kTilePenalty * players_[other].CountColour(state_.target);
       EndRound();
     }
   }
   // After a clearance the vote has just started its own clock, so this cannot end it again.
   if (TimeUp()) {
     for (const int p : {LEFT, RIGHT}) {
-      players[p].score -= kTilePenalty * players[p].CountColour(state.target);
+      players_[p].score -= kTilePenalty * players_[p].CountColour(state_.target);
     }
     EndRound();
   }

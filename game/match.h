@@ -1,24 +1,18 @@
-// The match: turns the players' hits into votes and score changes, runs the start screen, the
-// vote and the four round kinds on the millisecond clock, and decides when the game is over.
+// The match's rules for one frame: turns the players' hits into votes and score changes, runs the
+// start screen, the vote and the four round kinds against the frame's clock reading, and decides
+// when the game is over. It works on a state it is handed and collects the sounds it asks for.
 #pragma once
 
-#include "game/match_state.h"
-#include "game/player.h"
+#include <cstdint>
 
-class SoundX;
-
-// The clips the match plays; any of them may be absent.
-struct MatchSounds {
-  SoundX* hit = nullptr;   // a hit that counts, any vote, any hit of a runs round
-  SoundX* miss = nullptr;  // a hit that costs points, a wrong hit of a purge round
-  SoundX* vote = nullptr;  // entering the vote
-};
+#include "engine/core/random.h"
+#include "game/game_state.h"
+#include "game/input.h"
+#include "game/step.h"
 
 class Match {
  public:
-  Match() = default;
-  Match(const Match&) = delete;
-  Match& operator=(const Match&) = delete;
+  Match(GameState& s, uint32_t now_ms) : s_(s), now_(now_ms) {}
 
   // Enters state `kind` and resets what belongs to it; `value` is the target colour of runs,
   // streak and purge rounds and is ignored otherwise. The state's clock starts now.
@@ -27,17 +21,15 @@ class Match {
   void CastVote(int colour);
 
   // One frame's update for the current state (players, hits, the state's clock).
-  void Update();
+  void Update(FrameInput in);
   // The end of the game: a score below zero or no rounds left. Runs after every update.
   void EndTest();
 
-  // The part of an update after the players have moved: handles `state.last_hit` as the
-  // current state does and tests its time. Split out so that hits can be handed in directly.
+  // The part of an update after the players have moved: handles `last_hit` as the current state
+  // does and tests its time. Split out so that hits can be handed in directly.
   void HandleHits();
 
-  MatchState state;
-  Player players[2];
-  MatchSounds sounds;
+  const SoundEvents& events() const { return events_; }
 
  private:
   void StartScreen();
@@ -51,8 +43,11 @@ class Match {
   void Penalise(int player);
   void EndRound();
   bool TimeUp() const;
-  void Play(SoundX* clip);
-};
+  int Draw() { return NextRandom(&s_.random); }
 
-// The millisecond clock the match and its display read.
-int MatchClock();
+  GameState& s_;
+  MatchState& state_ = s_.match;
+  Player (&players_)[2] = s_.players;
+  const uint32_t now_;
+  SoundEvents events_;
+};

@@ -1,9 +1,8 @@
 // The state of one match: which stage it is in, its clock, the round's target, the per-player
-// multipliers and echo colours, the vote tallies, the players' last hits and a replay's seed.
+// multipliers and echo colours, the vote tallies and the players' last hits.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 // Game states. The first four are the round kinds, numbered like the colours that vote for them.
 constexpr int GAME_RUNS = 0;
@@ -42,9 +41,6 @@ struct MatchState {
   int votes[4] = {0, 0, 0, 0};
   // Result of each player's last update: NO_HIT or the index of the hit tile.
   int last_hit[2] = {NO_HIT, NO_HIT};
-  // The generator's seed when a replay has fixed it before start-up; without one, start-up
-  // seeds from the calendar time.
-  std::optional<uint32_t> fixed_seed;
 };
 
 // Milliseconds left of the current state at `now`; zero or less means time is up. Computed on the

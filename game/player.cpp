@@ -3,15 +3,8 @@
 #include <cmath>
 
 #include "engine/core/random.h"
-#include "engine/core/vorn.h"
-#include "game/pad_input.h"
-#include "platform/messages.h"
 
 namespace {
-
-// Keys by player index: the first key, then the second.
-constexpr uint8_t PLAYER_KEYS[2][2] = {{0x44, 0x46},  // D, F
-                                       {platform::VK_LEFT, platform::VK_RIGHT}};
 
 constexpr double SPIN_STEP = 0.15;
 constexpr double SPIN_DECAY = 0.98;
@@ -23,38 +16,24 @@ constexpr float HIT_WINDOW = 7.5f;
 }  // namespace
 
 void Player::Setup(int player_index, float x, float y, int start_score, float start_direction,
-                   Image* images) {
+                   uint32_t now_ms) {
   index = player_index;
   centre_x = x;
   centre_y = y;
-  tile_images = images;
   halo.Setup(0.0f, -40.0f, start_direction);
-  halo.LoadImage();
-  character.Setup(player_index);
+  character.Setup(player_index, now_ms);
   spin = 0.0f;
   score = start_score;
   for (int i = 0; i < RING_TILES; ++i) {
-    tiles[i].Setup(i % TILE_COLOURS, static_cast<float>(15 * i), RING_RADIUS, images);
+    tiles[i].Setup(i % TILE_COLOURS, static_cast<float>(15 * i), RING_RADIUS);
   }
 }
 
-int Player::ReadKeys() const {
-  const int side = index == 1 ? 1 : 0;
-  const uint8_t* keys = PLAYER_KEYS[side];
-  constexpr bool kNoComputer[2] = {false, false};
-  const PadState* pad = PadOfSide(Vorn.pads, side, kNoComputer);
-  const PadHeld held = pad != nullptr ? ReadPad(*pad) : PadHeld{};
-  // The side's pad and keys play together: whichever holds a key holds it for the side.
-  if (Vorn.keys[keys[0]] != 0 || held.first) return KEY_FIRST;
-  if (Vorn.keys[keys[1]] != 0 || held.second) return KEY_SECOND;
-  return KEY_NONE;
-}
-
-void Player::ChangeSpin(int key) {
+void Player::ChangeSpin(Spin key) {
   const int state = character.state;
   const auto add = [this](double delta) { spin = static_cast<float>(spin + delta); };
   const auto decay = [this] { spin = static_cast<float>(spin * SPIN_DECAY); };
-  if (key == KEY_FIRST) {
+  if (key == Spin::First) {
     if (state == 1 || state == 5 || state == 8) {
       add(SPIN_STEP);
       if (spin > SPIN_LIMIT) spin = SPIN_LIMIT;
@@ -70,7 +49,7 @@ void Player::ChangeSpin(int key) {
     } else {
       decay();
     }
-  } else if (key == KEY_SECOND) {
+  } else if (key == Spin::Second) {
     if (state == 2 || state == 6 || state == 10) {
       add(-SPIN_STEP);
       if (spin < -SPIN_LIMIT) spin = -SPIN_LIMIT;
@@ -97,10 +76,9 @@ void Player::ChangeSpin(int key) {
   }
 }
 
-int Player::Update() {
-  const int key = ReadKeys();
+int Player::Update(Spin key, uint32_t now_ms) {
   ChangeSpin(key);
-  character.Step(key, spin);
+  character.Step(key, spin, now_ms);
   halo.Move();
   for (RingTile& tile : tiles) tile.Rotate(spin);
   if (!halo.Bounce(RING_RADIUS, spin)) return -1;
@@ -125,20 +103,14 @@ int Player::HitTest(float h) {
   return hit;
 }
 
-void Player::Draw() {
-  halo.Draw(centre_x, centre_y);
-  for (RingTile& tile : tiles) tile.Draw(centre_x, centre_y);
-  character.Draw(centre_x, centre_y);
-}
-
 int Player::HitColour(int tile) const {
   const int before = tiles[tile].colour - 1;
   return before < 0 ? TILE_COLOURS - 1 : before;
 }
 
-void Player::GiveTile(int c) {
+void Player::GiveTile(int c, uint32_t* random) {
   // r * 24 / 32768: a slot 0 to 23, computed as the one exact product.
-  const int start = static_cast<int>(Random() * 0.000732421875);
+  const int start = static_cast<int>(NextRandom(random) * 0.000732421875);
   for (int i = 0; i < RING_TILES; ++i) {
     RingTile& tile = tiles[(start + i) % RING_TILES];
     if (tile.colour != c) {

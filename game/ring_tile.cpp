@@ -26,14 +26,12 @@ float WrapDegrees(float a) {
 
 }  // namespace
 
-void RingTile::Setup(int tile_colour, float tile_angle, float radius, Image* images) {
+void RingTile::Setup(int tile_colour, float tile_angle, float radius) {
   colour = tile_colour;
   angle = tile_angle;
-  tile_images = images;
   const double a = tile_angle * DEG_TO_RAD;
   x = static_cast<float>(radius * std::cos(a));
   y = static_cast<float>(radius * std::sin(a));
-  scratch.Create(WORK_SIZE, WORK_SIZE, IMAGE_RGB16 | IMAGE_ALPHA);
 }
 
 void RingTile::Rotate(float spin) {
@@ -50,14 +48,15 @@ void RingTile::Advance() {
   colour = (colour + 1) % TILE_COLOURS;
 }
 
-void RingTile::Draw(float centre_x, float centre_y) {
-  if (tile_images == nullptr || colour < 0 || colour >= TILE_COLOURS) return;
-  const Image& picture = tile_images[colour];
+void RingTile::Draw(float centre_x, float centre_y, const Image* images, Image* work) const {
+  if (images == nullptr || colour < 0 || colour >= TILE_COLOURS) return;
+  const Image& picture = images[colour];
   // A picture whose file was missing has no pixels and draws nothing. Turning it would leave the
   // work image as it was (never filled, or last frame's picture) and without a purpose to draw.
   if (picture.data == nullptr || picture.width <= 0 || picture.height <= 0) return;
-  RotateScale(picture, &scratch, PICTURE_ANGLE - angle, 1.0f);
+  if (work->data == nullptr) work->Create(WORK_SIZE, WORK_SIZE, IMAGE_RGB16 | IMAGE_ALPHA);
+  RotateScale(picture, work, PICTURE_ANGLE - angle, 1.0f);
   DrawMasked(static_cast<int>(centre_x + static_cast<float>(static_cast<int>(x)) - DRAW_OFFSET),
              static_cast<int>(centre_y + static_cast<float>(static_cast<int>(y)) - DRAW_OFFSET),
-             &scratch);
+             work);
 }

@@ -10,7 +10,11 @@
 
 constexpr int RANDOM_MAX = 32767;
 
-// Restarts the sequence from `seed`. The generator starts as if seeded with 1.
+// The next number of the sequence whose one word of state is `state`, advancing it. Whoever must
+// save, restore or replay a sequence keeps that word itself.
+int NextRandom(uint32_t* state);
+
+// Restarts the engine's shared sequence from `seed`. The generator starts as if seeded with 1.
 void SeedRandom(uint32_t seed);
 // The next number of the sequence, 0 to RANDOM_MAX.
 int Random();

@@ -10,7 +10,6 @@
 
 #include "engine/core/vorn.h"
 #include "game/assets.h"
-#include "game/player.h"
 #include "support/headless_engine.h"
 #include "tools/make_assets/catalogue.h"
 #include "tools/make_assets/wave_out.h"
@@ -33,21 +32,18 @@ TEST(AssetLoadTest, TheGameLoadsEverythingWithoutAWordAsItWasWritten) {
   const assets::Catalogue catalogue = assets::DrawAll(fonts);
   ASSERT_TRUE(assets::WriteAll(catalogue, "."));
   static GameAssets game;  // static like the game's own: clips are never freed
-  static Character figures[2];
-  static Halo halo;
   testing::internal::CaptureStdout();
   LoadGameSounds(&game);
   LoadGameImages(&game);
-  figures[0].Setup(0);
-  figures[1].Setup(1);
-  halo.LoadImage();
+  LoadSideImages(&game, 0);
+  LoadSideImages(&game, 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
   // Name, image, width and height; 0 x 0: a text panel of at most 210 x 150.
   std::vector<std::tuple<std::string, const Image*, int, int>> pictures = {
       {assets::kBackgroundName, &game.background, 64, 64},
       {assets::kRoundsName, &game.rounds, 0, 0},
-      {assets::kHaloName, &halo.image, 54, 54}};
+      {assets::kHaloName, &game.halos[0], 54, 54}};
   for (int i = 0; i < 4; ++i) {
     pictures.emplace_back(assets::TileName(i), &game.tiles[i], 80, 80);
     pictures.emplace_back(assets::TargetName(i), &game.targets[i], 32, 32);
@@ -58,7 +54,7 @@ TEST(AssetLoadTest, TheGameLoadsEverythingWithoutAWordAsItWasWritten) {
     pictures.emplace_back(assets::InstructionName(i), &game.instructions[i], 0, 0);
   for (int f = 0; f < 2; ++f)
     for (int i = 0; i < 61; ++i)
-      pictures.emplace_back(assets::FigureName(f, i), &figures[f].frames[i], 272, 210);
+      pictures.emplace_back(assets::FigureName(f, i), &game.figures[f][i], 272, 210);
   ASSERT_EQ(pictures.size(), catalogue.pictures.size());
   for (const auto& [name, image, width, height] : pictures) {
     SCOPED_TRACE(name);

@@ -9,7 +9,7 @@
 #include "game/cpu_random.h"
 #include "game/cpu_values.h"
 #include "game/game_fixture.h"
-#include "platform/messages.h"
+#include "game/match.h"
 
 namespace {
 
@@ -110,40 +110,44 @@ TEST(CpuValues, VotesSpreadOverAllKinds) {
 
 TEST(CpuHands, KeysComeOutAReactionLater) {
   CpuHands hands(50);
-  EXPECT_EQ(hands.Press(KEY_FIRST, 1000), KEY_NONE);
-  EXPECT_EQ(hands.Press(KEY_SECOND, 1030), KEY_NONE);
-  EXPECT_EQ(hands.Press(KEY_NONE, 1050), KEY_FIRST);
-  EXPECT_EQ(hands.Press(KEY_NONE, 1200), KEY_NONE);
+  EXPECT_EQ(hands.Press(Spin::First, 1000), Spin::None);
+  EXPECT_EQ(hands.Press(Spin::Second, 1030), Spin::None);
+  EXPECT_EQ(hands.Press(Spin::None, 1050), Spin::First);
+  EXPECT_EQ(hands.Press(Spin::None, 1200), Spin::None);
   // Across the wrap of the clock.
   CpuHands wrapping(50);
-  wrapping.Press(KEY_SECOND, 0xFFFFFFF0u);
-  EXPECT_EQ(wrapping.Press(KEY_NONE, 0x30u), KEY_SECOND);
+  wrapping.Press(Spin::Second, 0xFFFFFFF0u);
+  EXPECT_EQ(wrapping.Press(Spin::None, 0x30u), Spin::Second);
 }
 
-class CpuMatchTest : public MatchTest {
+class CpuMatchTest : public testing::Test {
  protected:
   // Plays a streak round of `frames` frames: the left side by a computer of `level`, the right
   // side touching no key. Returns the left side's share of hits on the target colour.
   double PlayStreak(int level, int frames) {
-    match_.players[RIGHT].index = RIGHT;
-    for (Player& p : match_.players) {
+    s_.random = 1;
+    for (const int side : {LEFT, RIGHT}) {
+      Player& p = s_.players[side];
+      p.index = side, p.score = START_SCORE, SetRing(&p);
       p.halo.Setup(0.0f, -40.0f, 70.0f);
-      p.character.step_time = Now();
+      p.character.step_time = now_;
     }
-    match_.StartRound(GAME_STREAK, 2);
+    Match(s_, now_).StartRound(GAME_STREAK, 2);
     CpuController cpu(level, LEFT, 11);
     int hits = 0, good = 0;
     for (int i = 0; i < frames; ++i) {
-      Advance(16);
-      const int key = cpu.Decide(ViewOf(match_), static_cast<uint32_t>(Now()));
-      Vorn.keys['D'] = key == KEY_FIRST, Vorn.keys['F'] = key == KEY_SECOND;
-      match_.Update();
-      const int hit = state().last_hit[LEFT];
-      if (hit != NO_HIT) ++hits, good += match_.players[LEFT].HitColour(hit) == 2;
+      now_ += 16;
+      const FrameInput in{{cpu.Next(s_, LEFT, now_), Spin::None}};
+      Match(s_, now_).Update(in);
+      const int hit = s_.match.last_hit[LEFT];
+      if (hit != NO_HIT) ++hits, good += s_.players[LEFT].HitColour(hit) == 2;
     }
-    Vorn.keys['D'] = Vorn.keys['F'] = 0;
     return hits == 0 ? 0.0 : static_cast<double>(good) / hits;
   }
+  int Score(int side) const { return s_.players[side].score; }
+
+  GameState s_;
+  uint32_t now_ = 100000;
 };
 
 // Against nobody the computer out-scores a ring left alone, and hits the target far more often

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/core/random.h"
 #include "game/game_fixture.h"
 #include "game/hud.h"
 
@@ -85,13 +86,13 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
   // The vote sound is a clip of its own, from the miss sound's file.
   EXPECT_GT(game_assets.vote.frames, 0);
   EXPECT_NE(game_assets.vote.data, game_assets.miss.data);
-  EXPECT_EQ(match.state.game_state, GAME_START);
-  EXPECT_EQ(match.state.rounds_left, 10);
+  EXPECT_EQ(game.match.game_state, GAME_START);
+  EXPECT_EQ(game.match.rounds_left, 10);
   // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees.
-  SeedRandom(kSeed);
-  const double theta = (Random() * (90.0 / 32767) + 45) * DEG_TO_RAD;
+  uint32_t random = kSeed;
+  const double theta = (NextRandom(&random) * (90.0 / 32767) + 45) * DEG_TO_RAD;
   const int centres[2][2] = {{200, 420}, {628, 420}};
-  for (const Player& p : match.players) {
+  for (const Player& p : game.players) {
     EXPECT_EQ(p.centre_x, centres[p.index][0]);
     EXPECT_EQ(p.centre_y, centres[p.index][1]);
     EXPECT_EQ(p.score, 50000);
@@ -100,7 +101,7 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
     EXPECT_EQ(p.halo.y, -40.0f);
     EXPECT_EQ(RingColours(p), kStartRing);
     EXPECT_EQ(p.character.frame, 30);
-    EXPECT_EQ(p.character.step_time, 5000);  // the clock at set-up
+    EXPECT_EQ(p.character.step_time, 5000u);  // the clock at set-up
     EXPECT_EQ(p.character.index, p.index);
   }
 }
@@ -136,7 +137,7 @@ TEST(GameLoading, PicturesLoadInTheirOrder) {
   }
   EXPECT_EQ(Vorn.status, STATUS_RUNNING);
   GameRun();
-  EXPECT_EQ(match.state.game_state, GAME_START);
+  EXPECT_EQ(game.match.game_state, GAME_START);
   ResetGame();
 }
 
@@ -146,8 +147,8 @@ TEST(GameLoading, PicturesLoadInTheirOrder) {
 TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   Vorn.keys[0x44] = 1;  // D: would spin the left ring
   Vorn.keys[0x25] = 1;  // left arrow: the right ring
-  const float halo_x = match.players[LEFT].halo.x;
-  const float tile_angle = match.players[RIGHT].tiles[0].angle;
+  const float halo_x = game.players[LEFT].halo.x;
+  const float tile_angle = game.players[RIGHT].tiles[0].angle;
   Run(1);
   const GameAssets& a = game_assets;
   for (const auto& [image, x, y] : {std::tuple{&a.instructions[5], 295, 100},
@@ -168,9 +169,9 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   EXPECT_EQ(Shown().pixels, before);
   Run(50);
   EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 424, 70));
-  EXPECT_EQ(match.players[LEFT].halo.x, halo_x);
-  EXPECT_EQ(match.players[RIGHT].tiles[0].angle, tile_angle);
-  EXPECT_EQ(match.state.game_state, GAME_START);
+  EXPECT_EQ(game.players[LEFT].halo.x, halo_x);
+  EXPECT_EQ(game.players[RIGHT].tiles[0].angle, tile_angle);
+  EXPECT_EQ(game.match.game_state, GAME_START);
   // The frame's result is the presentation's: 0 while the screen is still busy drawing.
   headless_->Fail(platform::headless::Op::kBltFast, platform::DDERR_WASSTILLDRAWING);
   EXPECT_EQ(GameRun(), 0);
@@ -185,10 +186,10 @@ TEST_F(GameTest, GameOverShowsTheResult) {
   Run(1);
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.left << ":" << c.right);
-    match.players[LEFT].score = c.left, match.players[RIGHT].score = c.right;
-    match.state.rounds_left = 0;
+    game.players[LEFT].score = c.left, game.players[RIGHT].score = c.right;
+    game.match.rounds_left = 0;
     Run(1);
-    EXPECT_EQ(match.state.game_state, GAME_OVER);
+    EXPECT_EQ(game.match.game_state, GAME_OVER);
     for (int r = 6; r <= 8; ++r)
       EXPECT_EQ(ShowsAt(game_assets.instructions[r], 295, 100), r == c.result) << "image " << r;
     EXPECT_EQ(ShowsAt(game_assets.numbers[11], 22, 20), c.left < 0);

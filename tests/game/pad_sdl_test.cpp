@@ -20,7 +20,7 @@ TEST(PadOnSdl, AVirtualPadTurnsTheLeftRing) {
   FixGameSeed(1);
   GameInit();
   ASSERT_EQ(Vorn.status, STATUS_RUNNING);
-  match.state.game_state = GAME_VOTE;  // past the start screen's count-down
+  game.match.game_state = GAME_VOTE;  // past the start screen's count-down
 
   SDL_VirtualJoystickDesc desc{};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -43,9 +43,9 @@ TEST(PadOnSdl, AVirtualPadTurnsTheLeftRing) {
   ASSERT_NE(Vorn.pads.InSlot(0), nullptr);
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
   // The figure first leans into the turn for a few of its steps, which follow the real clock.
-  for (int i = 0; i < 600 && match.players[LEFT].spin < 1.0f; ++i) frames(1);
-  EXPECT_GE(match.players[LEFT].spin, 1.0f);
-  EXPECT_EQ(match.players[RIGHT].spin, 0.0f);
+  for (int i = 0; i < 600 && game.players[LEFT].spin < 1.0f; ++i) frames(1);
+  EXPECT_GE(game.players[LEFT].spin, 1.0f);
+  EXPECT_EQ(game.players[RIGHT].spin, 0.0f);
 
   SDL_JoystickClose(stick);
   SDL_JoystickDetachVirtual(device);

@@ -1,5 +1,5 @@
-// A player: its keys, the spin rule by figure state, the order of its update (spin, figure,
-// halo, tiles, bounce and hit test), its set-up and its drawing on a headless view.
+// A player: the keyboard's input value, the spin rule by figure state, the order of its update
+// (spin, figure, halo, tiles, bounce and hit test), and drawing without pictures.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,68 +15,57 @@
 namespace {
 
 constexpr uint8_t KEY_D = 0x44, KEY_F = 0x46, L = platform::VK_LEFT, R = platform::VK_RIGHT;
-constexpr uint16_t kHalo = 0x2222, kFigure = 0x3333;
 
 class PlayerTest : public testing::Test {
  protected:
-  void SetUp() override {
-    headless_ = &StartHeadlessEngine();
-    headless_->SetTime(100000);
-    // Tile pictures with a band across their top, so that a turn shows.
-    for (int c = 0; c < TILE_COLOURS; ++c) {
-      MakeSolid(&tiles_[c], 20, 20, TileValue(c));
-      for (int i = 0; i < 60; ++i) tiles_[c].pixels16()[i] = 0x7000;
-    }
-  }
-  static uint16_t TileValue(int colour) { return static_cast<uint16_t>(0x1000 + colour); }
-  // A player in its start position without pictures: ring at rest, halo still at the centre.
+  // A player in its start position: ring at rest, halo still at the centre.
   void Start(int index) {
     p_.index = index;
     SetRing(&p_);
-    p_.character.step_time = Now();
+    p_.character.step_time = now_;
   }
-  int Now() const { return static_cast<int>(headless_->Milliseconds()); }
-  int UpdateAfter(uint32_t ms) {
-    headless_->Advance(ms);
-    return p_.Update();
-  }
+  int UpdateAfter(uint32_t ms, Spin key) { return p_.Update(key, now_ += ms); }
 
-  platform::headless::HeadlessPlatform* headless_ = nullptr;
-  Image tiles_[TILE_COLOURS];
+  uint32_t now_ = 100000;
   Player p_;
 };
 
-TEST_F(PlayerTest, KeysByPlayerFirstKeyFirst) {
+TEST(KeyboardTest, KeysBySideFirstKeyFirst) {
+  StartHeadlessEngine();
+  constexpr Spin N = Spin::None, F = Spin::First, S = Spin::Second;
   // clang-format off
-  const struct { int index; std::vector<uint8_t> held; int key; } cases[] = {
-      {0, {}, KEY_NONE}, {0, {KEY_D}, KEY_FIRST}, {0, {KEY_F}, KEY_SECOND}, {0, {KEY_D, KEY_F}, KEY_FIRST},
-      {0, {L, R}, KEY_NONE}, {1, {L}, KEY_FIRST}, {1, {R}, KEY_SECOND}, {1, {R, L}, KEY_FIRST},
-      {1, {KEY_D, KEY_F}, KEY_NONE}};
+  const struct { int side; std::vector<uint8_t> held; Spin spin; } cases[] = {
+      {0, {}, N}, {0, {KEY_D}, F}, {0, {KEY_F}, S}, {0, {KEY_D, KEY_F}, F}, {0, {L, R}, N},
+      {1, {L}, F}, {1, {R}, S}, {1, {R, L}, F}, {1, {KEY_D, KEY_F}, N}};
   // clang-format on
+  KeyboardController keyboard;
+  const GameState s;
   for (const auto& c : cases) {
     std::memset(Vorn.keys, 0, sizeof Vorn.keys);
     for (const uint8_t k : c.held) Vorn.keys[k] = 1;
-    p_.index = c.index;
-    EXPECT_EQ(p_.ReadKeys(), c.key) << "player " << c.index << ", " << c.held.size() << " keys";
+    EXPECT_EQ(keyboard.Next(s, c.side, 0), c.spin) << "side " << c.side << ", " << c.held.size();
   }
 }
 
 // The pad in slot 0 plays the left side with its keys: D-pad, shoulders and stick beyond the
 // dead zone; both held count as the first, as on the keyboard.
-TEST_F(PlayerTest, APadJoinsItsSidesKeys) {
-  headless_->PostPadAdded(3);
-  const auto held = [this](std::initializer_list<int> buttons, int stick) {
-    headless_->PostPadAxis(3, platform::PAD_AXIS_LEFTX, stick);
-    for (int b = 0; b < platform::PAD_BUTTONS; ++b) headless_->PostPadButton(3, b, false);
-    for (int b : buttons) headless_->PostPadButton(3, b, true);
+TEST(KeyboardTest, APadJoinsItsSidesKeys) {
+  platform::headless::HeadlessPlatform& headless = StartHeadlessEngine();
+  headless.PostPadAdded(3);
+  KeyboardController keyboard;
+  int side = LEFT;
+  const auto held = [&](std::initializer_list<int> buttons, int stick) {
+    headless.PostPadAxis(3, platform::PAD_AXIS_LEFTX, stick);
+    for (int b = 0; b < platform::PAD_BUTTONS; ++b) headless.PostPadButton(3, b, false);
+    for (int b : buttons) headless.PostPadButton(3, b, true);
     platform::Message m;
-    while (headless_->Windows().PeekMessage(&m)) headless_->Windows().DispatchMessage(m);
-    return p_.ReadKeys();
+    while (headless.Windows().PeekMessage(&m)) headless.Windows().DispatchMessage(m);
+    return keyboard.Next(GameState{}, side, 0);
   };
-  p_.index = 0;
+  constexpr Spin KEY_NONE = Spin::None, KEY_FIRST = Spin::First, KEY_SECOND = Spin::Second;
   using namespace platform;
   // clang-format off
-  const struct { std::initializer_list<int> buttons; int stick, key; } cases[] = {
+  const struct { std::initializer_list<int> buttons; int stick; Spin key; } cases[] = {
       {{}, 0, KEY_NONE}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, KEY_NONE},
       {{PAD_BUTTON_DPAD_LEFT}, 0, KEY_FIRST}, {{PAD_BUTTON_LEFTSHOULDER}, 0, KEY_FIRST},
       {{}, -PAD_DEAD_ZONE - 1, KEY_FIRST}, {{PAD_BUTTON_DPAD_RIGHT}, 0, KEY_SECOND},
@@ -87,7 +76,7 @@ TEST_F(PlayerTest, APadJoinsItsSidesKeys) {
   Vorn.keys[KEY_D] = 1;
   EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), KEY_FIRST);  // the keyboard still plays
   Vorn.keys[KEY_D] = 0;
-  p_.index = 1;
+  side = RIGHT;
   EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), KEY_NONE);  // the right side has no pad yet
 }
 
@@ -123,7 +112,7 @@ TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
   const auto expect = [this](int key, int state, float before, float after) {
     p_.character.state = state;
     p_.spin = before;
-    p_.ChangeSpin(key);
+    p_.ChangeSpin(static_cast<Spin>(key));
     EXPECT_EQ(p_.spin, after) << "key " << key << ", state " << state << ", spin " << before;
   };
   for (const auto& c : cases) expect(c.key, c.state, c.before, c.after);
@@ -138,12 +127,11 @@ TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
 // turn by each update's spin.
 TEST_F(PlayerTest, FirstKeyFromRestLeansBeforeSpinning) {
   Start(0);
-  Vorn.keys[KEY_D] = 1;
   p_.spin = 1.0f;
   double angle = 0.0;
   for (int i = 1; i <= 24; ++i) {
     const float previous = p_.spin;
-    EXPECT_EQ(UpdateAfter(i <= 4 ? 20 : 1), -1);
+    EXPECT_EQ(UpdateAfter(i <= 4 ? 20 : 1, Spin::First), -1);
     const double expected = i <= 4 ? previous * 0.98 : std::min(2.5, previous + 0.15);
     EXPECT_NEAR(p_.spin, expected, 1e-5) << "update " << i;
     angle += p_.spin;
@@ -157,10 +145,9 @@ TEST_F(PlayerTest, FirstKeyFromRestLeansBeforeSpinning) {
 // 45 ms pass, while the spin before the change (2.35) would need 50 ms.
 TEST_F(PlayerTest, FigureStepsWithTheNewSpin) {
   Start(1);
-  Vorn.keys[L] = 1;
   p_.character.state = 1, p_.character.frame = 24;
   p_.spin = 2.35f;
-  UpdateAfter(45);
+  UpdateAfter(45, Spin::First);
   EXPECT_EQ(p_.spin, 2.5f);
   EXPECT_EQ(p_.character.frame, 23);
 }
@@ -172,65 +159,34 @@ TEST_F(PlayerTest, ContactAt90HitsTile6) {
   p_.halo.y = 145.0f;
   p_.halo.vy = 0.5f;
   for (const int colour : {2, 3}) {
-    EXPECT_EQ(p_.Update(), 6);
+    EXPECT_EQ(UpdateAfter(0, Spin::None), 6);
     EXPECT_EQ(p_.tiles[6].colour, (colour + 1) % 4);
     EXPECT_EQ(p_.HitColour(6), colour);
   }
 }
 
-TEST_F(PlayerTest, HaloTilesAndFigureWhereTheyBelong) {
-  for (const auto& [index, cx, figure_left] : {std::tuple{0, 200, 64}, std::tuple{1, 628, 492}}) {
-    SCOPED_TRACE(index);
-    // Plain pictures in place of the missing art files.
-    p_.Setup(index, static_cast<float>(cx), 420.0f, START_SCORE, 90.0f, tiles_);
-    MakeSolid(&p_.halo.image, 10, 10, kHalo);
-    MakeSolid(&p_.character.frames[30], 8, 8, kFigure);
-    LockClearView();
-    p_.Draw();
-    // The figure's top-left corner and the halo's, 27 left of and above (0, -40).
-    for (const auto& [x, y, value] :
-         {std::tuple{figure_left, 50, kFigure}, {cx - 27, 353, kHalo}}) {
-      EXPECT_EQ(ViewAt(x, y), value);
-      EXPECT_EQ(ViewAt(x + 7, y + 7), value);
-      EXPECT_EQ(ViewAt(x - 1, y), 0);
-      EXPECT_EQ(ViewAt(x, y - 1), 0);
-    }
-    EXPECT_EQ(ViewAt(figure_left + 8, 57), 0);
-    EXPECT_EQ(ViewAt(cx - 27 + 9, 353 + 9), kHalo);
-    // Each tile's picture is turned by 68.5 degrees less the tile's angle (so that it keeps
-    // facing the centre) into its 80 x 80 work image, drawn 55 left of and above the tile: the
-    // picture's middle is 15 left of and above the tile.
-    for (int i = 0; i < RING_TILES; ++i) {
-      Image expected;
-      expected.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
-      RotateScale(tiles_[i % 4], &expected, 68.5f - p_.tiles[i].angle, 1.0f);
-      EXPECT_EQ(std::memcmp(expected.data, p_.tiles[i].scratch.data, 80 * 80 * 2), 0) << i;
-      const int tx = cx + static_cast<int>(p_.tiles[i].x),
-                ty = 420 + static_cast<int>(p_.tiles[i].y);
-      EXPECT_EQ(ViewAt(tx - 15, ty - 15), TileValue(i % 4)) << "tile " << i;
-    }
-    Vorn.ViewUnlock();
-  }
-}
-
 // Tile pictures whose files were missing (prepared, but without pixels) draw nothing and report
-// nothing, whatever the work images hold.
-TEST_F(PlayerTest, MissingTilePicturesDrawNothing) {
+// nothing, whatever the work image holds.
+TEST(PlayerDrawing, MissingTilePicturesDrawNothing) {
+  platform::headless::HeadlessPlatform& headless = StartHeadlessEngine();
   std::filesystem::remove_all("Images");
   Image missing[TILE_COLOURS];
   for (Image& m : missing) ImageLoader::Load("Images/missing.tif", &m, DRAW_MASKED);
-  p_.Setup(0, 200.0f, 420.0f, START_SCORE, 90.0f, missing);
-  for (RingTile& t : p_.tiles) {
-    std::memset(t.scratch.data, 0xFF, 80 * 80 * 2);
-    t.scratch.purpose = DRAW_MASKED;
-  }
-  const std::size_t boxes = headless_->MessageBoxes().size();
-  LockClearView();
-  p_.Draw();
+  Image work;
+  work.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
+  std::memset(work.data, 0xFF, 80 * 80 * 2);
+  work.purpose = DRAW_MASKED;
+  Player p;
+  SetRing(&p);
+  const std::size_t boxes = headless.MessageBoxes().size();
+  ASSERT_TRUE(Vorn.ViewLock());
+  for (int y = 0; y < 600; ++y) std::memset(Vorn.view + y * Vorn.view_stride, 0, 1600);
+  for (const RingTile& t : p.tiles) t.Draw(200.0f, 420.0f, missing, &work);
   for (int y = 0; y < 600; ++y)
-    for (int x = 0; x < 800; ++x) ASSERT_EQ(ViewAt(x, y), 0) << x << ", " << y;
+    for (int x = 0; x < 800; ++x)
+      ASSERT_EQ(Vorn.view[y * Vorn.view_stride + x], 0) << x << ", " << y;
   Vorn.ViewUnlock();
-  EXPECT_EQ(headless_->MessageBoxes().size(), boxes);
+  EXPECT_EQ(headless.MessageBoxes().size(), boxes);
   EXPECT_EQ(Vorn.status, STATUS_RUNNING);
 }
 

@@ -161,9 +161,9 @@ bool ReadView(std::vector<uint16_t>* pixels, int* width, int* height) {
 }
 
 const char* Outcome() {
-  if (match.state.game_state != GAME_OVER) return "unfinished";
-  const int left = match.players[LEFT].score;
-  const int right = match.players[RIGHT].score;
+  if (game.match.game_state != GAME_OVER) return "unfinished";
+  const int left = game.players[LEFT].score;
+  const int right = game.players[RIGHT].score;
   if (left < 0 && right < 0) return "both-below-zero";
   if (left > right) return "left-wins";
   if (right > left) return "right-wins";
@@ -172,8 +172,8 @@ const char* Outcome() {
 
 void PrintState(const char* prefix, long frame, uint32_t ms) {
   std::printf("%sframe=%ld ms=%" PRIu32 " state=%d rounds_left=%d left=%d right=%d", prefix, frame,
-              ms, match.state.game_state, match.state.rounds_left, match.players[LEFT].score,
-              match.players[RIGHT].score);
+              ms, game.match.game_state, game.match.rounds_left, game.players[LEFT].score,
+              game.players[RIGHT].score);
 }
 
 }  // namespace
@@ -229,8 +229,8 @@ int main(int argc, char** argv) {
     for (const platform::SoundBuffer* played : log.TakePlays()) {
       std::printf("frame=%ld ms=%" PRIu32 " sound=%s\n", frame, ms, SoundName(played));
     }
-    if (match.state.game_state != shown_state) {
-      shown_state = match.state.game_state;
+    if (game.match.game_state != shown_state) {
+      shown_state = game.match.game_state;
       if (shown_state >= GAME_RUNS && shown_state <= GAME_PURGE) ++kinds[shown_state];
       PrintState("", frame, ms);
       std::printf("\n");
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
-    if (options.until_over && match.state.game_state == GAME_OVER) break;
+    if (options.until_over && game.match.game_state == GAME_OVER) break;
   }
   PrintState("result ", frame, headless.Milliseconds());
   std::printf(" rounds_played=%d,%d,%d,%d outcome=%s\n", kinds[0], kinds[1], kinds[2], kinds[3],
