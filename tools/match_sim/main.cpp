@@ -3,11 +3,12 @@
 //   match-sim --seed N [--frames N] [--ms-per-frame 16] [--png DIR [--png-every N]]
 //             [--until-over] [--data DIR]
 //
-// GameInit and GameRun run as the program runs them, with the game's random generator seeded
-// with N, the clock advanced by a fixed step before every frame, and two robot players whose
-// key presses follow their own schedules seeded from N. The output has one line per change of
-// the game state, one per sound played (in the order played) and a final result line; the same
-// arguments give the same output, line for line.
+// GameInit and GameRun run as the program runs them (GameRun's drawing only for the frames
+// written as pictures), with the game's random generator seeded with N, the clock advanced by a
+// fixed step before every frame, and two robot players whose key presses follow their own
+// schedules seeded from N. The output has one line per change of the game state, one per sound
+// played (in the order played) and a final result line; the same arguments give the same output,
+// line for line.
 //
 // --data DIR uses the game's data in DIR (folders Images and Sounds, as make-assets writes
 // them); without it the data is generated into a temporary folder that is removed at the end.
@@ -26,6 +27,7 @@
 
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
+#include "game/frame.h"
 #include "game/game.h"
 #include "platform/headless/headless.h"
 #include "tools/make_assets/catalogue.h"
@@ -215,6 +217,7 @@ int main(int argc, char** argv) {
   const long last_frame =
       options.frames > 0 ? options.frames : (options.until_over ? 100000000L : 3600L);
   const auto step = static_cast<uint32_t>(options.ms_per_frame);
+  KeyboardController keys;
   int shown_state = -1;
   int kinds[4] = {0, 0, 0, 0};
   std::vector<uint16_t> pixels;
@@ -224,7 +227,16 @@ int main(int argc, char** argv) {
     headless.Advance(step);
     for (match_sim::Robot& robot : robots) robot.Step(&headless);
     PumpMessages();
-    GameRun();
+    if (!png_dir.empty() && frame % options.png_every == 0) {
+      GameRun();
+    } else {
+      // Drawing changes nothing the match evolves, so a frame no picture is taken of is only
+      // stepped: the keys as the game reads them, the step, its sounds.
+      const uint32_t now = headless.Milliseconds();
+      FrameInput in;
+      for (int side = 0; side < SIDES; ++side) in.side[side] = keys.Next(game, side, now);
+      PlaySounds(Step(game, now, in), &game_assets);
+    }
     const uint32_t ms = headless.Milliseconds();
     for (const platform::SoundBuffer* played : log.TakePlays()) {
       std::printf("frame=%ld ms=%" PRIu32 " sound=%s\n", frame, ms, SoundName(played));
