@@ -7,14 +7,14 @@ bool WinDX::DDStart() {
     status = ERR_DDSTART;
     return false;
   }
-  status = 10;
+  status = STATUS_DISPLAY_CREATED;
   const uint32_t level = fullscreen == 1 ? (platform::DDSCL_FULLSCREEN | platform::DDSCL_EXCLUSIVE)
                                          : platform::DDSCL_NORMAL;
   if (dd->SetCooperativeLevel(hwnd, level) != platform::OK) {
     status = ERR_DDSETLEVEL;
     return false;
   }
-  status = 12;
+  status = STATUS_DISPLAY_LEVEL_SET;
   return true;
 }
 

@@ -2,6 +2,16 @@
 #pragma once
 
 constexpr int STATUS_NO_INIT = 0;
+// Start-up's stages reached, in order; each failure code is one above the stage it failed after.
+constexpr int STATUS_CLASS_REGISTERED = 2;
+constexpr int STATUS_WINDOW_MEASURED = 4;
+constexpr int STATUS_WINDOW_CREATED = 6;
+constexpr int STATUS_WINDOW_SHOWN = 8;
+constexpr int STATUS_DISPLAY_CREATED = 10;
+constexpr int STATUS_DISPLAY_LEVEL_SET = 12;
+constexpr int STATUS_MODE_SET = 14;
+constexpr int STATUS_FRONT_CREATED = 16;
+constexpr int STATUS_SURFACES_CREATED = 18;
 constexpr int STATUS_RUNNING = 19;
 constexpr int STATUS_VIEWLOCK_FAILED = 20;
 

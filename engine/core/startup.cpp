@@ -44,7 +44,7 @@ bool WinDX::InitClass() {
     status = ERR_INITCLASS;
     return false;
   }
-  status = 2;
+  status = STATUS_CLASS_REGISTERED;
   return true;
 }
 
@@ -106,7 +106,7 @@ bool WinDX::InitWin() {
     status = ERR_INITWINTEMP;
     return false;
   }
-  status = 4;
+  status = STATUS_WINDOW_MEASURED;
   int client_width = 0;
   int client_height = 0;
   windows.GetClientSize(measuring, &client_width, &client_height);
@@ -130,7 +130,7 @@ bool WinDX::InitWin() {
     status = ERR_INITWINREAL;
     return false;
   }
-  status = 6;
+  status = STATUS_WINDOW_CREATED;
   return true;
 }
 
@@ -141,6 +141,6 @@ bool WinDX::ShowWin() {
     status = ERR_SHOWWIN;
     return false;
   }
-  status = 8;
+  status = STATUS_WINDOW_SHOWN;
   return true;
 }

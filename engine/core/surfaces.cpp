@@ -49,13 +49,13 @@ const char* FrontSurfaceLogLine(Result result) {
   }
 }
 
-platform::SurfaceDesc Describe(platform::Surface* surface) {
-  platform::SurfaceDesc desc;
-  desc.flags = platform::DDSD_HEIGHT | platform::DDSD_WIDTH | platform::DDSD_PITCH |
-               platform::DDSD_PIXELFORMAT;
-  // A failed description leaves the record empty: every test on it then reads "no".
-  surface->GetSurfaceDesc(&desc);
-  return desc;
+// Whether the surface described itself; a failed description leaves `desc` empty, so every
+// test on it then reads "no".
+bool Describe(platform::Surface* surface, platform::SurfaceDesc* desc) {
+  *desc = platform::SurfaceDesc();
+  desc->flags = platform::DDSD_HEIGHT | platform::DDSD_WIDTH | platform::DDSD_PITCH |
+                platform::DDSD_PIXELFORMAT;
+  return surface->GetSurfaceDesc(desc) == platform::OK;
 }
 
 // Releases a display object, if there is one, and forgets it.
@@ -77,7 +77,7 @@ bool WinDX::CreateSurface() {
       status = ERR_SETMODE;
       return false;
     }
-    status = 14;
+    status = STATUS_MODE_SET;
     platform::SurfaceDesc desc;
     desc.flags = platform::DDSD_CAPS | platform::DDSD_BACKBUFFERCOUNT;
     desc.back_buffer_count = 1;
@@ -94,7 +94,7 @@ bool WinDX::CreateSurface() {
         return false;
       }
     }
-    status = 16;
+    status = STATUS_FRONT_CREATED;
     if (dd_front->GetAttachedSurface(platform::DDSCAPS_BACKBUFFER, &dd_back) != platform::OK) {
       dd_back = nullptr;
       status = ERR_BACKSURFACE;
@@ -117,7 +117,7 @@ bool WinDX::CreateSurface() {
     back.height = view_yres;
     back.width = view_stride;
     back.caps = platform::DDSCAPS_OFFSCREENPLAIN;
-    status = 16;
+    status = STATUS_FRONT_CREATED;
     if (dd->CreateSurface(back, &dd_back) != platform::OK) {
       // Video memory is not asked for here either: the second request repeats the first.
       back.caps &= ~platform::DDSCAPS_VIDEOMEMORY;
@@ -130,13 +130,15 @@ bool WinDX::CreateSurface() {
     // No clipper: copies into the screen are not clipped against other windows.
   }
 
-  status = 18;
-  const platform::SurfaceDesc front_desc = Describe(dd_front);
+  status = STATUS_SURFACES_CREATED;
+  platform::SurfaceDesc front_desc;
+  Describe(dd_front, &front_desc);
   debug_log.Output((front_desc.caps & platform::DDSCAPS_VIDEOMEMORY) != 0
                        ? "WinDX:: Front Buffer is in video memory.\n"
                        : "WinDX:: Front Buffer NOT IN VIDEO MEMORY.\n",
                    "");
-  const platform::SurfaceDesc back_desc = Describe(dd_back);
+  platform::SurfaceDesc back_desc;
+  const bool described = Describe(dd_back, &back_desc);
   debug_log.Output((back_desc.caps & platform::DDSCAPS_VIDEOMEMORY) != 0
                        ? "WinDX:: Back Buffer is in video memory.\n"
                        : "WinDX:: Back Buffer NOT IN VIDEO MEMORY.\n",
@@ -145,6 +147,12 @@ bool WinDX::CreateSurface() {
                        ? "WinDX:: Back Buffer is a valid flip (back) buffer.\n"
                        : "WinDX:: Back Buffer NOT A FLIP (BACK) BUFFER.\n",
                    "");
+  // Every draw routine trusts the view to hold clip_right + 1 pixels a row and clip_bottom + 1
+  // rows; a back buffer that cannot say so, or says it is smaller, would be drawn past its end.
+  if (!described || back_desc.pitch / 2 < clip_right + 1 || back_desc.height < clip_bottom + 1) {
+    status = ERR_BACKSURFACE;
+    return false;
+  }
 
   view_yres = back_desc.height;
   view_pitch = back_desc.pitch;

@@ -96,7 +96,8 @@ int DrawClipped(int x, int y, Image* image, int accepted, bool needs_alpha, RowF
     Vorn.SetError(ERR_IMAGEUSE);
     return 0;
   }
-  if (image->data == nullptr) return 1;
+  // Before the first ViewLock there is no view to draw into.
+  if (image->data == nullptr || Vorn.view == nullptr) return 1;
   if (needs_alpha && image->alpha == nullptr) return 1;
 
   int view_index = 0;

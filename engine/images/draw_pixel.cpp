@@ -24,7 +24,7 @@ int DrawPixel(int x, int y, int r, int g, int b) {
   if (x < Vorn.clip_left || x > Vorn.clip_right || y < Vorn.clip_top || y > Vorn.clip_bottom) {
     return 1;
   }
-  if (static_cast<size_t>(y) >= Vorn.row_offset.size()) return 1;
+  if (static_cast<size_t>(y) >= Vorn.row_offset.size() || Vorn.view == nullptr) return 1;
   const uint32_t pixel = PackChannel(r, red_shift, red_bits) |
                          PackChannel(g, green_shift, green_bits) |
                          PackChannel(b, blue_shift, blue_bits);

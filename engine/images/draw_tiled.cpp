@@ -33,6 +33,12 @@ int DrawTiled(int ox, int oy, Image* image) {
   // An image whose file was missing stays 0 × 0: there is nothing to tile, and no size to split
   // the offsets by.
   if (w <= 0 || h <= 0) return 1;
+  // An image prepared for another purpose would be refused by every tile, a report each; one
+  // report for the call says the same.
+  if (image->purpose != DRAW_PLAIN) {
+    plain(0, 0, image);
+    return 1;
+  }
 
   const int64_t last_column = FlooredSplit(int64_t{Vorn.view_stride} + ox, w).quotient;
   const int64_t last_row = FlooredSplit(int64_t{Vorn.view_yres} + oy, h).quotient;

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "core_test.h"
 #include "engine/core/hooks.h"
@@ -67,6 +68,10 @@ TEST(Startup, EachFailingStageLeavesItsCodeAndWinMainReportsIt) {
        "BACKSURFACE_FAILED (Unable to create secondary surface)"},
       {1, Op::kGetAttachedSurface, DDERR_NOTFOUND, 1, 0, 17, 2,
        "BACKSURFACE_FAILED (Unable to create secondary surface)"},
+      {0, Op::kGetSurfaceDesc, DDERR_GENERIC, 1, 1, 17, 2,
+       "BACKSURFACE_FAILED (Unable to create secondary surface)",
+       "WinDX:: Front Buffer is in video memory.\n  WinDX:: Back Buffer NOT IN VIDEO MEMORY.\n"
+       "  WinDX:: Back Buffer NOT A FLIP (BACK) BUFFER.\n  "},
       {0, Op::kCount, OK, 0, 0, 21, 0, "REQSIZE_FAILED (Requested size too large)", "", 799},
       {0, Op::kCount, OK, 0, 0, 21, 0, "REQSIZE_FAILED (Requested size too large)", "", 1024, 599},
       {0, Op::kCount, OK, 0, 0, 22, 0, "BPP_FAILED (Screen depth not supported)", "", 1024, 768,
@@ -79,7 +84,8 @@ TEST(Startup, EachFailingStageLeavesItsCodeAndWinMainReportsIt) {
     SCOPED_TRACE(stage.status);
     HeadlessPlatform& headless = UseFreshHeadless({.desktop_width = stage.desktop_width,
                                                    .desktop_height = stage.desktop_height,
-                                                   .desktop_depth = stage.desktop_depth});
+                                                   .desktop_depth = stage.desktop_depth,
+                                                   .close_after_idle_polls = 1});
     if (stage.op != Op::kCount) headless.Fail(stage.op, stage.result, stage.count, stage.skip);
     test_game() = {};
     bool started = true;
@@ -95,6 +101,18 @@ TEST(Startup, EachFailingStageLeavesItsCodeAndWinMainReportsIt) {
     EXPECT_FALSE(headless.DisplayReleased());
     EXPECT_EQ(headless.SoundReleased(), stage.status == ERR_SOUNDCOOP);
     EXPECT_EQ(Vorn.ds, nullptr);
+  }
+}
+
+// The draw routines write clip_right + 1 pixels a row and clip_bottom + 1 rows into the view: a
+// back buffer narrower or lower than that is refused rather than drawn past.
+TEST(Startup, ABackBufferSmallerThanTheViewIsRefused) {
+  for (const auto& [wider, higher] : {std::pair{1, 0}, {0, 1}, {0, 0}}) {
+    StartHeadlessEngine();
+    Vorn.clip_right += wider;
+    Vorn.clip_bottom += higher;
+    EXPECT_EQ(Vorn.CreateSurface(), wider + higher == 0);
+    EXPECT_EQ(Vorn.status, wider + higher == 0 ? STATUS_RUNNING : ERR_BACKSURFACE);
   }
 }
 

@@ -144,6 +144,15 @@ TEST(DrawRefusal, ImagesWithNothingToDrawAreSkippedSilently) {
   }
   EXPECT_EQ(Vorn.status, STATUS_RUNNING);
   EXPECT_EQ(view.Mismatches([](int, int) { return 0; }), 0);
+  // Before the first lock there is no view: nothing is drawn, nothing is refused.
+  Vorn.view = nullptr;
+  for (const Op& op : kOps) {
+    Image image;
+    MakeImage(&image, 3, 3, op.purpose, op.alpha, Pixel);
+    EXPECT_EQ(op.draw(0, 0, &image), 1) << op.name;
+  }
+  EXPECT_EQ(DrawPixel(0, 0, 255, 255, 255), 1);
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
 }
 
 }  // namespace

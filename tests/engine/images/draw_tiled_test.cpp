@@ -79,11 +79,17 @@ TEST(DrawTiled, EmptyOrAbsentTileDrawsNothing) {
     EXPECT_EQ(DrawTiled(-7, 3, &empty), 1);
   }
   EXPECT_TRUE(recorded.empty());
-  // An absent tile goes to the plain draw once, which refuses and reports it.
+  // An absent tile, or one prepared for another purpose, goes to the plain draw once, which
+  // refuses and reports it.
+  Image masked;
+  MakeImage(&masked, 4, 4, DRAW_MASKED, false, [](int, int) { return 1; });
+  EXPECT_EQ(DrawTiled(0, 0, &masked), 1);
+  EXPECT_EQ(recorded.size(), 1u);
   Vorn.draw_func.plain = DrawPlain;
   Vorn.status = STATUS_RUNNING;
   EXPECT_EQ(DrawTiled(0, 0, nullptr), 1);
   EXPECT_EQ(Vorn.status, ERR_IMAGEUSE);
+  EXPECT_EQ(view.Mismatches([](int, int) { return 0; }), 0);
 }
 
 // The single-pixel write packs 8-bit channels for the layout, and only inside the clip rectangle.
