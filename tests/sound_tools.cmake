@@ -24,10 +24,11 @@ if(TARGET sound-inspect)
   set_tests_properties(SoundInspect.MissingFile PROPERTIES PASS_REGULAR_EXPRESSION
     "^Vorn Error: \\.WAV File Not Found: Sounds.missing\\.wav\n\nMake sure paths")
 
-  # A file in a format other than PCM is refused quietly and leaves the clip empty.
+  # A file in a format other than PCM is refused quietly and leaves the clip empty: its raw
+  # samples are an empty file.
   add_test(NAME SoundInspect.FloatFile WORKING_DIRECTORY ${inspect_dir} COMMAND sh -c
     "sox -n -r 8000 -e floating-point -b 32 -c 1 float.wav synth 0.1 sine 300 && \
-     ${inspect} float.wav")
+     ${inspect} --raw float.raw float.wav && test -f float.raw && test ! -s float.raw")
   set_tests_properties(SoundInspect.FloatFile PROPERTIES PASS_REGULAR_EXPRESSION
     "^loaded=0 rate=0 bits=0 channels=0 frames=0 size=0 length=0 dirty=1\n$")
 endif()

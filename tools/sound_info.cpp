@@ -20,7 +20,9 @@ bool WriteRaw(const char* path, const SoundX& clip) {
   std::FILE* out = std::fopen(path, "wb");
   if (out == nullptr) return false;
   const size_t size = clip.data != nullptr ? static_cast<size_t>(clip.size) : 0;
-  const bool ok = std::fwrite(clip.data, 1, size, out) == size;
+  // A clip without samples (refused or unloaded) writes an empty file: fwrite is not given its
+  // null pointer.
+  const bool ok = size == 0 || std::fwrite(clip.data, 1, size, out) == size;
   return std::fclose(out) == 0 && ok;
 }
 

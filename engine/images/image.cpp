@@ -93,6 +93,13 @@ void Image::ConvertTo16() {
     const Rgb16 pack;
     const size_t count = PixelCount(width, height);
     auto* out = static_cast<uint16_t*>(std::malloc(count * sizeof(uint16_t)));
+    if (out == nullptr) {
+      // No room for the display copy: the picture becomes empty, which draws as nothing, rather
+      // than 24-bit bytes that every draw would take for 16-bit pixels.
+      Release();
+      format = IMAGE_RGB16;
+      return;
+    }
     const uint8_t* in = data;
     for (size_t i = 0; i < count; ++i, in += 3) {
       out[i] = pack(in[0], in[1], in[2]);

@@ -97,6 +97,9 @@ Span AxisSpan(float start, float step, double per_step, float limit, int n) {
 }
 
 // Copies the run [first, end) of a row whose positions are all known to lie inside the source.
+// Each lookup is still clamped to the source: the run was found with the same float operations,
+// but a compiler that fused or reordered them could move an end by a pixel, and that must cost a
+// repeated edge pixel, never a read outside the picture.
 template <typename T>
 void CopyRun(const T* src, int src_w, int src_h, T* row, int first, int end, float row_u,
              float row_v, const Mapping& m) {
@@ -111,10 +114,18 @@ void CopyRun(const T* src, int src_w, int src_h, T* row, int first, int end, flo
     const __m128 dv = _mm_set1_ps(m.dv);
     const __m128i weights = _mm_set1_epi32((src_w << 16) | 1);
     const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3);
+    const __m128i last_u = _mm_set1_epi32(src_w - 1);
+    const __m128i last_v = _mm_set1_epi32(src_h - 1);
+    // max(0, min(x, last)) per lane; a NaN or huge position converts to INT_MIN and becomes 0.
+    const auto clamp = [](__m128i x, __m128i last) {
+      x = _mm_andnot_si128(_mm_srai_epi32(x, 31), x);
+      const __m128i over = _mm_cmpgt_epi32(x, last);
+      return _mm_or_si128(_mm_and_si128(over, last), _mm_andnot_si128(over, x));
+    };
     const auto four_at = [&](int i) {
       const __m128 fi = _mm_cvtepi32_ps(_mm_add_epi32(_mm_set1_epi32(i), lanes));
-      const __m128i u = _mm_cvttps_epi32(_mm_add_ps(u0, _mm_mul_ps(fi, du)));
-      const __m128i v = _mm_cvttps_epi32(_mm_add_ps(v0, _mm_mul_ps(fi, dv)));
+      const __m128i u = clamp(_mm_cvttps_epi32(_mm_add_ps(u0, _mm_mul_ps(fi, du))), last_u);
+      const __m128i v = clamp(_mm_cvttps_epi32(_mm_add_ps(v0, _mm_mul_ps(fi, dv))), last_v);
       const __m128i at = _mm_madd_epi16(_mm_or_si128(u, _mm_slli_epi32(v, 16)), weights);
       // Two indices per 64-bit move; both are below 2^31, so each half is an index.
       const auto low = static_cast<uint64_t>(_mm_cvtsi128_si64(at));
@@ -132,9 +143,12 @@ void CopyRun(const T* src, int src_w, int src_h, T* row, int first, int end, flo
     return;
   }
 #endif
+  const float last_u = static_cast<float>(src_w - 1);
+  const float last_v = static_cast<float>(src_h - 1);
   for (int i = first; i < end; ++i) {
-    const float u = At(row_u, i, m.du);
-    const float v = At(row_v, i, m.dv);
+    // Clamped as floats, so that the conversion to an index is always defined.
+    const float u = std::clamp(At(row_u, i, m.du), 0.0f, last_u);
+    const float v = std::clamp(At(row_v, i, m.dv), 0.0f, last_v);
     row[i] = src[static_cast<ptrdiff_t>(v) * src_w + static_cast<ptrdiff_t>(u)];
   }
 }
@@ -176,9 +190,11 @@ void MapPass(const T* src, int src_w, int src_h, T* dst, int dst_w, int dst_h, c
 void RotateScale(const Image& source, Image* dest, float angle, float scale) {
   // A destination with nothing to write into, or a source without rows, stays as it is.
   if (dest == nullptr || dest->data == nullptr || dest->width <= 0 || dest->height <= 0) return;
+  // The purpose is taken even from a source without rows (a missing file), so that the copy is
+  // still drawn by the operation that suits the source.
+  dest->purpose = source.purpose;
   if (source.height <= 0 || source.width < 0) return;
 
-  dest->purpose = source.purpose;
   const int w1 = source.width;
   const int h1 = source.height;
   const int w2 = dest->width;

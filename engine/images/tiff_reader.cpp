@@ -102,9 +102,12 @@ TiffOutcome TiffReader::Read(File& file, Image& image, bool display_pixels) {
     const uint8_t made =
         display_pixels_ ? static_cast<uint8_t>((format & ~IMAGE_RGB24) | IMAGE_RGB16) : format;
     image.Create(width, height, made);
-    if (image.data == nullptr || image.alpha == nullptr) return fail(TIFF_CORRUPT);
-    const TiffStatus read = ReadStrips(image);
-    if (read != TIFF_OK) return fail(read);
+    // A picture without columns or rows is an empty image, which the game draws as nothing.
+    if (width > 0 && height > 0) {
+      if (image.data == nullptr || image.alpha == nullptr) return fail(TIFF_CORRUPT);
+      const TiffStatus read = ReadStrips(image);
+      if (read != TIFF_OK) return fail(read);
+    }
   }
 
   // Only the first picture is read; a link to another one (wherever it points) is just noted.
@@ -199,9 +202,7 @@ TiffStatus TiffReader::ReadSampleSizes() {
 }
 
 TiffStatus TiffReader::PlanRows() {
-  if (width < 1 || width > TIFF_MAX_SIDE || height < 1 || height > TIFF_MAX_SIDE) {
-    return TIFF_CORRUPT;
-  }
+  if (width < 0 || height < 0 || int64_t{width} * height > TIFF_MAX_PIXELS) return TIFF_CORRUPT;
   int32_t samples = 1;
   format = IMAGE_RGB24;
   if (mode == TIFF_MODE_RGB) {

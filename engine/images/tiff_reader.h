@@ -36,9 +36,9 @@ constexpr int32_t TIFF_MODE_GRAY = 1;
 constexpr int32_t TIFF_MODE_RGB = 2;
 constexpr int32_t TIFF_MODE_PALETTE = 3;
 
-// Limits of what is read: pictures larger than this a side are refused, and one row must fit
-// the fixed row buffer.
-constexpr int32_t TIFF_MAX_SIDE = 16384;
+// Limits of what is read: pictures of more pixels than this are refused, whatever their shape,
+// which bounds the memory one picture takes; and one row must fit the fixed row buffer.
+constexpr int64_t TIFF_MAX_PIXELS = 16777216;
 constexpr int32_t TIFF_ROW_BUFFER = 10000;
 
 class TiffReader {

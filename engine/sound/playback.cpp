@@ -85,8 +85,9 @@ void WinDX::SoundFill(SoundX* clip) {
     bytes -= bytes % sample_bytes;
     if (bytes > 0) std::memcpy(region1, clip->data, bytes);
     buffer->Unlock(region1, bytes1, region2, bytes2);
+    // Only a filled buffer is clean: after a failed lock the next play fills it again.
+    clip->dirty = 0;
   }
-  clip->dirty = 0;
 }
 
 int WinDX::SoundCreate(SoundX* clip) {

@@ -1,15 +1,13 @@
 #include "engine/sound/soundx.h"
 
-#include <cstdio>
 #include <string>
 
+#include "engine/core/data_error.h"
 #include "engine/core/exit.h"
-#include "engine/core/vorn.h"
 #include "engine/sound/wave_reader.h"
 
 namespace {
 
-const char kCaption[] = "Vorn Error";
 // The not-found text, around the file's name.
 const char kNotFoundBefore[] = ".WAV File Not Found: ";
 const char kNotFoundAfter[] =
@@ -21,12 +19,7 @@ const char kInvalid[] =
 
 // Shows the box and ends the program once it is closed: the game cannot run with a sound missing.
 [[noreturn]] void FailLoad(const std::string& text) {
-  if (Vorn.backend != nullptr) {
-    Vorn.backend->Windows().MessageBox(nullptr, text.c_str(), kCaption, platform::MB_OK);
-  } else {
-    // Without a window system (tools), the box becomes a line on standard error.
-    std::fprintf(stderr, "%s: %s\n", kCaption, text.c_str());
-  }
+  ShowDataError(text.c_str());
   VornExit(-1);
 }
 

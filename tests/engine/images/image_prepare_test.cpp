@@ -1,6 +1,7 @@
 // Preparing 24-bit pictures for each load purpose on the 16-bit layouts the display can report.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -122,6 +123,13 @@ TEST(ImagePrepare, ReleaseKeepsThePurposeAndCreateStartsZeroed) {
   image.Create(2, 2, 0);
   EXPECT_EQ(image.alpha, alpha);
   EXPECT_EQ(image.format, 0);
+  // A display copy that cannot be allocated leaves an empty picture, not 24-bit bytes.
+  image.Release();
+  image.data = static_cast<uint8_t*>(std::calloc(3, 1));
+  image.width = image.height = INT32_MAX;
+  image.format = IMAGE_RGB24;
+  image.ConvertTo16();
+  EXPECT_EQ(std::tuple(image.data, image.width, image.format), std::tuple(nullptr, 0, IMAGE_RGB16));
 }
 
 }  // namespace

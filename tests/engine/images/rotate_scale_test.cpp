@@ -91,6 +91,23 @@ TEST(RotateScale, FortyFiveDegreesCornersAndCentre) {
   EXPECT_LT(outside, kSide * kSide / 2);
 }
 
+// A source twice as wide as high: the pixel pass stretches it vertically by that whole ratio, so
+// the unturned copy starts 41 rows down (row 0 and the 40 the doubled half-height adds); the alpha
+// pass maps as for a square and starts one row down.
+TEST(RotateScale, AWideSourceIsStretchedInThePixelPassOnly) {
+  Image source, dest;
+  MakeSource(&source, 160, 80, DRAW_ALPHA, true);
+  MakeDest(&dest, 80, 80, true);
+  RotateScale(source, &dest, 0.0f, 1.0f);
+  int wrong = 0;
+  for (int k = 0; k < 80 * 80; ++k) {
+    const int i = k % 80, j = k / 80;
+    wrong += dest.pixels16()[k] != (j < 41 ? 0 : 1 + (j - 41) * 160 + 40 + i);
+    wrong += dest.alpha[k] != (j < 1 ? 255 : source.alpha[(j - 1) * 160 + 40 + i]);
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(RotateScale, DestinationsWithNothingToTakeTheCopyAreLeftAlone) {
   const struct {
     const char* what;
@@ -113,7 +130,8 @@ TEST(RotateScale, DestinationsWithNothingToTakeTheCopyAreLeftAlone) {
       dest.data = c.dest_pixels ? static_cast<uint8_t*>(std::calloc(1, 2)) : nullptr;
     }
     RotateScale(source, &dest, 45.0f, 1.0f);
-    EXPECT_EQ(dest.purpose, 0);
+    // A source without rows is a missing file: its purpose is still taken.
+    EXPECT_EQ(dest.purpose, c.src_h == 0 && c.dst_h > 0 && c.dest_pixels ? DRAW_ALPHA : 0);
     for (int k = 0; dest.data != nullptr && k < 80 * c.dst_h; ++k) {
       ASSERT_EQ(dest.pixels16()[k], 0xAAAA);
     }

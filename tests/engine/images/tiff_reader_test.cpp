@@ -71,6 +71,7 @@ enum class Expect {
   kCutShort,     // the picture, with the bytes the file lacks left zero
   kZero,         // a picture of the file's size, all zero
   kUntouched,    // the image keeps what it held
+  kEmpty,        // an empty image, no pixels
 };
 
 struct OddCase {
@@ -122,13 +123,10 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"DirectoryOffsetHuge", [](Bytes& f) { Put(f, 4, 0xFFFFFFF0u); }},
       {"EntryCountPastEnd", [](Bytes& f) { Put(f, Get(f, 4), 0xFFFF, 2); }},
       {"EntriesCutShort", [](Bytes& f) { f.resize(NextLink(f) - 5); }},
-      {"WidthZero", [](Bytes& f) { SetEntry(f, 256, 0); }},
-      {"HeightZero", [](Bytes& f) { SetEntry(f, 257, 0); }},
       {"WidthNegative", [](Bytes& f) { SetLong(f, 256, 0xFFFFFFFFu); }},
       {"HeightNegative", [](Bytes& f) { SetLong(f, 257, 0x80000000u); }},
-      {"HeightAboveLimit", [](Bytes& f) { SetEntry(f, 257, 16385); }},
+      {"PixelsAboveLimit", [](Bytes& f) { SetEntry(f, 256, 1000), SetEntry(f, 257, 16778); }},
       {"WidthAbsurd", [](Bytes& f) { SetLong(f, 256, 1000000); }},
-      {"NoWidth", [](Bytes& f) { Put(f, EntryAt(f, 256), 999, 2); }},
       // 3334 pixels of three bytes do not fit the 10000-byte row buffer, nor 2501 of four.
       {"RowTooLong", [](Bytes& f) { SetEntry(f, 256, 3334); }},
       {"RowTooLongWithAlpha", [](Bytes& f) { SetEntry(f, 256, 2501); }, E::kCorrupt, true},
@@ -165,6 +163,9 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"UnknownSampleSize", [](Bytes& f) { Sizes(f, {4, 4, 4}); }, E::kZero},
       {"MixedUnknownSampleSizes", [](Bytes& f) { Sizes(f, {5, 6, 5}); }, E::kZero},
       {"Palette", [](Bytes& f) { SetEntry(f, 262, 3); }, E::kUntouched},
+      {"WidthZero", [](Bytes& f) { SetEntry(f, 256, 0); }, E::kEmpty},
+      {"HeightZero", [](Bytes& f) { SetEntry(f, 257, 0); }, E::kEmpty},
+      {"NoWidth", [](Bytes& f) { Put(f, EntryAt(f, 256), 999, 2); }, E::kEmpty},
   };
   // clang-format on
   for (const OddCase& c : cases) {
@@ -194,6 +195,10 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
     }
     if (c.expect == E::kExact) {
       EXPECT_EQ(d.picture.alpha, want.alpha);
+    }
+    if (c.expect == E::kEmpty) {
+      EXPECT_EQ(image.data, nullptr);
+      EXPECT_EQ(int64_t{image.width} * image.height, 0);
     }
     if (c.expect == E::kUntouched) {
       EXPECT_EQ(d.picture.width, 2);
@@ -250,22 +255,30 @@ TEST(TiffReader, EntriesInUnusualOrders) {
   }
 }
 
-// The largest side the reader takes, on a file that holds almost none of it.
-TEST(TiffReader, SixteenThousandPixelsASideAreReadAndZeroFilled) {
-  for (const auto& [w, h] : {std::pair{16384u, 1u}, std::pair{1u, 16384u}}) {
+// Any shape within the pixel cap is read, on a file that holds almost none of it (one byte of
+// 1-bit pixels); one row more is refused.
+TEST(TiffReader, PicturesUpToThePixelCapAreReadAndZeroFilled) {
+  const struct {
+    uint32_t w, h;
+    TiffStatus status;
+  } cases[] = {{16384, 1, TIFF_OK},   {1, 16384, TIFF_OK},        {32, 20000, TIFF_OK},
+               {4096, 4096, TIFF_OK}, {4096, 4097, TIFF_CORRUPT}, {1, 16777217, TIFF_CORRUPT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
     // The directory first, so that the one byte of pixels ends the file.
     Bytes file = Header(false);
     constexpr uint32_t kStrip = 8 + 2 + 4 * 12 + 4;
     PutDirectory(
         file,
-        {{256, kShort, 1, w}, {257, kShort, 1, h}, {258, kShort, 1, 1}, {273, kLong, 1, kStrip}});
+        {{256, kLong, 1, c.w}, {257, kLong, 1, c.h}, {258, kShort, 1, 1}, {273, kLong, 1, kStrip}});
     ASSERT_EQ(Append(file, {0xFF}), kStrip);
     const Decoded d = Decode(file, "limit");
-    ASSERT_EQ(d.outcome.status, TIFF_OK);
-    EXPECT_EQ(d.picture.width, int(w));
-    EXPECT_EQ(d.picture.height, int(h));
-    const size_t first = w == 1 ? 1 : 8;  // pixels the one byte covers
-    for (size_t i = 0; i < d.picture.rgb.size(); ++i) {
+    ASSERT_EQ(d.outcome.status, c.status);
+    if (c.status != TIFF_OK) continue;
+    EXPECT_EQ(d.picture.width, int(c.w));
+    EXPECT_EQ(d.picture.height, int(c.h));
+    const size_t first = c.w == 1 ? 1 : 8;  // pixels the one byte covers
+    for (size_t i = 0; i < d.picture.rgb.size(); i += 4093) {
       ASSERT_EQ(d.picture.rgb[i], i < first * 3 ? 255 : 0) << i;
     }
   }
