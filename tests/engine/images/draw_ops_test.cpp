@@ -102,6 +102,14 @@ TEST(DrawClipping, HonoursAClipRectangleAwayFromTheOrigin) {
   EXPECT_EQ(wrong, 0);
 }
 
+// Start-up's table: entry n draws purpose n, entry 0 writes a pixel.
+TEST(DrawTable, EachEntryIsTheOperationOfItsPurpose) {
+  const DrawTable table = SixteenBitDrawTable();
+  EXPECT_EQ(table.pixel, DrawPixel);
+  const ImageDrawFn entries[] = {table.plain, table.masked, table.alpha, table.additive};
+  for (const Op& op : kOps) EXPECT_EQ(entries[op.purpose - 1], op.draw) << op.name;
+}
+
 TEST(DrawRefusal, WrongPurposeOrAbsentImageIsReportedOnEveryCall) {
   platform::headless::HeadlessPlatform headless;
   Vorn.UsePlatform(&headless);
