@@ -1,8 +1,8 @@
 // Chooses the platform back end and runs the program's entry on it.
 //
-// The desktop back end is used when it was built and can start. VORN_BACKEND names another one
-// from the table instead, e.g. VORN_BACKEND=headless for a run without a display (which ends on
-// its own after a number of frames).
+// The display back end of the build (the desktop's, or the page's in a browser) is used when it
+// can start. VORN_BACKEND names another one from the table instead, e.g. VORN_BACKEND=headless for
+// a run without a display (which ends on its own after a number of frames).
 //
 // Options: `--scale N` opens the window at the largest whole multiple of its size up to N that
 // fits the desktop (the view is drawn at its own size and scaled to the window).
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
@@ -53,7 +54,9 @@ int main(int argc, char** argv) {
       return 1;
     }
   } else {
-    backend = platform::OpenBackend("sdl", settings);
+    // The table lists the display back end first; a build without one has only "headless".
+    const platform::BackendEntry& display = platform::Backends().front();
+    if (std::string_view(display.name) != "headless") backend = display.open(settings);
     if (backend == nullptr) {
       std::fprintf(stderr,
                    "vorn: no display back end is available (VORN_BACKEND=headless runs without "

@@ -8,6 +8,9 @@
 #ifdef VORN_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
+#ifdef VORN_HAVE_WEB
+#include "platform/web/web_platform.h"
+#endif
 
 namespace platform {
 
@@ -30,10 +33,13 @@ std::unique_ptr<Platform> OpenHeadless(const BackendSettings& /*settings*/) {
   return std::make_unique<headless::HeadlessPlatform>(config);
 }
 
-// The desktop back end's entry goes first, under VORN_HAVE_SDL, with its header included above.
+// The display back end of the build goes first: it is the one the program starts on.
 constexpr BackendEntry kBackends[] = {
 #ifdef VORN_HAVE_SDL
     {"sdl", CreateSdlPlatform},
+#endif
+#ifdef VORN_HAVE_WEB
+    {"web", CreateWebPlatform},
 #endif
     {"headless", OpenHeadless},
 };

@@ -19,7 +19,8 @@ struct BackendEntry {
   std::unique_ptr<Platform> (*open)(const BackendSettings& settings);
 };
 
-// Every back end built into this binary: "headless" always, "sdl" when it was built.
+// Every back end built into this binary, the display back end first: "sdl" on the desktop,
+// "web" on a page, when built, then "headless" always.
 std::span<const BackendEntry> Backends();
 
 // The back end of that name, opened; null for an unknown name or one that cannot start.

@@ -223,6 +223,15 @@ class Sound {
 // ---------------------------------------------------------------------------------------------
 // A back end: the window system, factories for the display and sound objects, and the clock.
 
+// The engine's message loop cut into passes, for a host that owns the loop itself.
+struct LoopHooks {
+  // Hands every waiting message to its window, then runs one frame. False once the quit
+  // message has come, with its code in *exit_code.
+  bool (*pass)(int* exit_code) = nullptr;
+  // Releases what the engine holds after the last pass; returns the program's exit status.
+  int (*end)(int exit_code) = nullptr;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -231,6 +240,11 @@ class Platform {
   virtual Result CreateSound(Sound** out) = 0;
   // Milliseconds from an arbitrary start; wraps at 2^32.
   virtual uint32_t Milliseconds() = 0;
+  // A host that must not be blocked in (a browser page gets no frames while a script runs)
+  // takes the loop: it calls hooks.pass once per frame of its own, hooks.end after the last,
+  // and returns true. Every other back end returns false and the engine runs the loop itself.
+  // This is the one call back into the engine besides the window handler.
+  virtual bool TakeLoop(const LoopHooks& /*hooks*/) { return false; }
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@ VORN_PACKAGES=(
   libtiff-dev libtiff-tools libsndfile1-dev sox
   xvfb xauth xdotool imagemagick x11-utils openbox
   dpkg-dev
+  emscripten chromium nodejs
 )
 
 vorn_install_deps() {

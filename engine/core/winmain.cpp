@@ -4,6 +4,32 @@
 #include "engine/core/vorn.h"
 #include "platform/messages.h"
 
+namespace {
+
+// Every waiting message, then one frame: the same order as a loop that runs a frame whenever it
+// finds no message. False once the quit message comes, with its code in *exit_code.
+bool LoopPass(int* exit_code) {
+  platform::WindowSystem& windows = Vorn.backend->Windows();
+  platform::Message message;
+  while (windows.PeekMessage(&message)) {
+    if (message.message == platform::WM_QUIT) {
+      *exit_code = static_cast<int>(message.wparam);
+      return false;
+    }
+    windows.TranslateMessage(message);
+    windows.DispatchMessage(message);
+  }
+  GameRun();
+  return true;
+}
+
+int LoopEnd(int exit_code) {
+  Vorn.CleanUp();
+  return exit_code;
+}
+
+}  // namespace
+
 int WinMain(void* instance, void*, char*, int show_cmd) {
   Vorn.instance = instance;
   Vorn.show_cmd = show_cmd;
@@ -13,17 +39,10 @@ int WinMain(void* instance, void*, char*, int show_cmd) {
     Vorn.ReportError();
     return -1;
   }
-  platform::WindowSystem& windows = Vorn.backend->Windows();
-  platform::Message message;
-  for (;;) {
-    if (windows.PeekMessage(&message)) {
-      if (message.message == platform::WM_QUIT) break;
-      windows.TranslateMessage(message);
-      windows.DispatchMessage(message);
-    } else {
-      GameRun();
-    }
+  // A host that cannot be blocked in (a browser page) runs the passes from its own frames.
+  if (Vorn.backend->TakeLoop(platform::LoopHooks{LoopPass, LoopEnd})) return 0;
+  int exit_code = 0;
+  while (LoopPass(&exit_code)) {
   }
-  Vorn.CleanUp();
-  return static_cast<int>(message.wparam);
+  return LoopEnd(exit_code);
 }

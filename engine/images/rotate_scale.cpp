@@ -101,8 +101,8 @@ Span AxisSpan(float start, float step, double per_step, float limit, int n) {
 // but a compiler that fused or reordered them could move an end by a pixel, and that must cost a
 // repeated edge pixel, never a read outside the picture.
 template <typename T>
-void CopyRun(const T* src, int src_w, int src_h, T* row, int first, int end, float row_u,
-             float row_v, const Mapping& m) {
+void CopyRun(const T* src, int src_w, [[maybe_unused]] int src_h, T* row, int first, int end,
+             float row_u, float row_v, const Mapping& m) {
 #if defined(__SSE2__) && defined(__x86_64__)
   // Four pixels at a time: the same float operations as At(), then the source index
   // v * src_w + u from one multiply-add of 16-bit halves, which holds whenever both sides of

@@ -283,7 +283,8 @@ TiffStatus TiffReader::ReadAllStrips(Image& image) {
   for (uint64_t i = 0; i < used; ++i) {
     if (i % kBatch == 0) {
       const uint64_t count = std::min(kBatch, used - i);
-      std::memcpy(batch, Fetch(strip_offsets + 4 * i, static_cast<int32_t>(count * 4)), count * 4);
+      std::memcpy(batch, Fetch(strip_offsets + 4 * i, static_cast<int32_t>(count * 4)),
+                  static_cast<std::size_t>(count * 4));
     }
     const uint32_t offset = order_.ReadUL(batch[i % kBatch]);
     const uint64_t first = i * per_strip;

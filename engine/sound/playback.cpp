@@ -83,7 +83,7 @@ void WinDX::SoundFill(SoundX* clip) {
         clip->data != nullptr ? static_cast<uint64_t>(std::max(clip->size, 0)) : 0;
     uint64_t bytes = std::min({wanted, held, static_cast<uint64_t>(bytes1)});
     bytes -= bytes % sample_bytes;
-    if (bytes > 0) std::memcpy(region1, clip->data, bytes);
+    if (bytes > 0) std::memcpy(region1, clip->data, static_cast<std::size_t>(bytes));
     buffer->Unlock(region1, bytes1, region2, bytes2);
     // Only a filled buffer is clean: after a failed lock the next play fills it again.
     clip->dirty = 0;

@@ -1,7 +1,7 @@
 // match-sim: replays a match of the real game on the headless back end.
 //
 //   match-sim --seed N [--frames N] [--ms-per-frame 16] [--png DIR [--png-every N]]
-//             [--until-over] [--data DIR]
+//             [--until-over] [--data DIR] [--keys LIST] [--raw FILE]
 //
 // GameInit and GameRun run as the program runs them (GameRun's drawing only for the frames
 // written as pictures), with the game's random generator seeded with N, the clock advanced by a
@@ -14,6 +14,11 @@
 // them); without it the data is generated into a temporary folder that is removed at the end.
 // Without --until-over the replay runs --frames frames (default 3600, a minute at 60 frames per
 // second); with it, until the game is over or --frames frames have run, if given.
+//
+// --keys LIST plays the keys of the list instead of the robots: FRAME+KEY presses and FRAME-KEY
+// releases KEY (a capital letter or a decimal virtual-key code) before that frame, e.g.
+// "30+D,90-D". --raw FILE writes the last frame's pixels, 16 bits each, little-endian, row after
+// row, so that another back end's picture of the same frames can be compared with it.
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,12 +52,16 @@ struct Options {
   long png_every = 60;
   bool until_over = false;
   std::string data;
+  bool scripted = false;
+  std::vector<match_sim::ScriptedKey> keys;
+  std::string raw;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: match-sim --seed N [--frames N] [--ms-per-frame 16] "
-               "[--png DIR [--png-every N]] [--until-over] [--data DIR]\n");
+               "[--png DIR [--png-every N]] [--until-over] [--data DIR] [--keys LIST] "
+               "[--raw FILE]\n");
   return 2;
 }
 
@@ -89,6 +98,11 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       if (!ParseNumber(argv[++i], 1, 100000000L, &o->png_every)) return false;
     } else if (arg == "--data") {
       o->data = argv[++i];
+    } else if (arg == "--keys") {
+      o->scripted = true;
+      if (!match_sim::ParseKeys(argv[++i], &o->keys)) return false;
+    } else if (arg == "--raw") {
+      o->raw = argv[++i];
     } else {
       return false;
     }
@@ -162,6 +176,23 @@ bool ReadView(std::vector<uint16_t>* pixels, int* width, int* height) {
   return true;
 }
 
+// The back buffer's pixels as 16-bit little-endian values, row after row.
+bool WriteRaw(const std::string& path, std::vector<uint16_t>* pixels) {
+  int width = 0;
+  int height = 0;
+  if (!ReadView(pixels, &width, &height)) return false;
+  std::vector<uint8_t> bytes;
+  bytes.reserve(pixels->size() * 2);
+  for (const uint16_t p : *pixels) {
+    bytes.push_back(static_cast<uint8_t>(p & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(p >> 8));
+  }
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
 const char* Outcome() {
   if (game.match.game_state != GAME_OVER) return "unfinished";
   const int left = game.players[LEFT].score;
@@ -225,7 +256,11 @@ int main(int argc, char** argv) {
   while (frame < last_frame) {
     ++frame;
     headless.Advance(step);
-    for (match_sim::Robot& robot : robots) robot.Step(&headless);
+    if (options.scripted) {
+      match_sim::PostKeys(options.keys, frame, &headless);
+    } else {
+      for (match_sim::Robot& robot : robots) robot.Step(&headless);
+    }
     PumpMessages();
     if (!png_dir.empty() && frame % options.png_every == 0) {
       GameRun();
@@ -259,6 +294,10 @@ int main(int argc, char** argv) {
       }
     }
     if (options.until_over && game.match.game_state == GAME_OVER) break;
+  }
+  if (!options.raw.empty() && !WriteRaw(options.raw, &pixels)) {
+    std::fprintf(stderr, "match-sim: cannot write %s\n", options.raw.c_str());
+    return 1;
   }
   PrintState("result ", frame, headless.Milliseconds());
   std::printf(" rounds_played=%d,%d,%d,%d outcome=%s\n", kinds[0], kinds[1], kinds[2], kinds[3],

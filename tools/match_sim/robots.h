@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "platform/headless/headless.h"
 
@@ -31,5 +33,20 @@ class Robot {
   int held_ = 0;
   int frames_left_ = 0;
 };
+
+// A key pressed or released before a given frame, for replays that follow a written script.
+struct ScriptedKey {
+  long frame = 0;
+  int key = 0;
+  bool down = false;
+};
+
+// "30+D,90-D": FRAME+KEY presses, FRAME-KEY releases; KEY is a capital letter or a decimal
+// virtual-key code. False for anything else.
+bool ParseKeys(std::string_view list, std::vector<ScriptedKey>* keys);
+
+// Posts the script's changes for `frame`.
+void PostKeys(const std::vector<ScriptedKey>& keys, long frame,
+              platform::headless::HeadlessPlatform* headless);
 
 }  // namespace match_sim
