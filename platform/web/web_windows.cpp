@@ -143,6 +143,7 @@ int WebWindows::MessageBox(Window /*owner*/, const char* text, const char* capti
 
 void WebWindows::KeyDown(uint8_t virtual_key, uint8_t typed) {
   if (virtual_key != 0) {
+    held_.set(virtual_key);
     Post(WM_KEYDOWN, virtual_key, typed);
   } else if (typed != 0) {
     // A key the desktop has no code for may still type a character.
@@ -151,7 +152,9 @@ void WebWindows::KeyDown(uint8_t virtual_key, uint8_t typed) {
 }
 
 void WebWindows::KeyUp(uint8_t virtual_key) {
-  if (virtual_key != 0) Post(WM_KEYUP, virtual_key);
+  if (!held_.test(virtual_key)) return;
+  held_.reset(virtual_key);
+  Post(WM_KEYUP, virtual_key);
 }
 
 void WebWindows::PageFocus(bool gained) {
@@ -161,6 +164,7 @@ void WebWindows::PageFocus(bool gained) {
     Post(WM_ACTIVATEAPP, 1);
     Post(WM_SETFOCUS, 0);
   } else {
+    for (int key = 1; key < 256; ++key) KeyUp(static_cast<uint8_t>(key));
     Post(WM_KILLFOCUS, 0);
     Post(WM_ACTIVATEAPP, 0);
   }

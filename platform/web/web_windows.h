@@ -3,6 +3,7 @@
 // and message boxes shown on the page by the back end.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -46,7 +47,8 @@ class WebWindows final : public WindowSystem {
   // The page's events, for the window on the page (the latest one shown).
   void KeyDown(uint8_t virtual_key, uint8_t typed);
   void KeyUp(uint8_t virtual_key);
-  // Focus and blur of the page: the window's activation.
+  // Focus and blur of the page: the window's activation. Keys held at a blur are released
+  // then, as on the desktop: the page hears no key-up once it has lost the keyboard.
   void PageFocus(bool gained);
 
  private:
@@ -77,6 +79,7 @@ class WebWindows final : public WindowSystem {
   std::vector<std::unique_ptr<Record>> windows_;
   Window on_page_ = nullptr;
   bool page_focused_ = true;  // headless browsers may never report focus: start active
+  std::bitset<256> held_;
   std::deque<Queued> queue_;
   uint8_t peeked_typed_ = 0;
   bool quit_posted_ = false;
