@@ -27,4 +27,4 @@ foreach(mode scaling fullscreen)
 endforeach()
 set_tests_properties(sdl_e2e.window_keys_and_close sdl_e2e.frame_rate sdl_e2e.no_display
                      sdl_e2e.scaling sdl_e2e.fullscreen
-                     PROPERTIES ENVIRONMENT "${VORN_E2E_ENV}" TIMEOUT 120 RUN_SERIAL TRUE)
+                     PROPERTIES ENVIRONMENT "${VORN_E2E_ENV}" TIMEOUT 300 RUN_SERIAL TRUE)

@@ -42,6 +42,11 @@ fail() {
 # The server writes the display number it took to descriptor 3 once it listens.
 Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
 server=$!
+# A test runner that gives up on a test may end this script with SIGKILL, which no trap sees:
+# a watcher ends the server once this script is gone, so no server outlives its test.
+script=$$
+(while kill -0 "$script" 2>/dev/null; do sleep 1; done; kill -KILL "$server" 2>/dev/null) \
+  </dev/null >/dev/null 2>&1 &
 display=
 for _ in $(seq 300); do
   # Only a whole line counts: a number read while it is being written could be cut short.

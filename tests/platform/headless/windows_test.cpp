@@ -135,14 +135,8 @@ TEST_F(HeadlessWindowsTest, DestroyTellsTheHandlerAtOnceAndOnlyOnce) {
   EXPECT_EQ(Seen().size(), 1u);
 }
 
-TEST_F(HeadlessWindowsTest, MessageBoxesAreRecordedAndOptionallyEchoed) {
-  const Window owner = Make();
-  windows().MessageBox(owner, "line one\nline two", "Caption", MB_OK);
-  ASSERT_EQ(headless_.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless_.MessageBoxes()[0].owner, owner);
-  EXPECT_EQ(headless_.MessageBoxes()[0].caption, "Caption");
-  EXPECT_EQ(headless_.MessageBoxes()[0].text, "line one\nline two");
-
+// Recording is what every engine test reads its boxes from; echoing lets a headless run show them.
+TEST_F(HeadlessWindowsTest, MessageBoxesCanBeEchoed) {
   HeadlessPlatform echoing({.echo_message_boxes = true});
   testing::internal::CaptureStderr();
   echoing.Windows().MessageBox(nullptr, "Missing file", "Vorn Error", MB_OK);

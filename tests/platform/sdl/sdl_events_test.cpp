@@ -23,16 +23,11 @@ TEST(VirtualKey, MapsTheGamesKeysEachGroupAtItsEndsAndFallsBackToThePlace) {
       // The game's keys.
       {SDLK_d, SDL_SCANCODE_D, 0x44}, {SDLK_f, SDL_SCANCODE_F, 0x46},
       {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25}, {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},
-      // Each group of the table at its ends.
-      {SDLK_a, SDL_SCANCODE_A, 'A'}, {SDLK_z, SDL_SCANCODE_Z, 'Z'}, {SDLK_0, SDL_SCANCODE_0, '0'},
-      {SDLK_9, SDL_SCANCODE_9, '9'}, {SDLK_UP, SDL_SCANCODE_UP, 0x26}, {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
+      // A few of each group of the table.
+      {SDLK_z, SDL_SCANCODE_Z, 'Z'}, {SDLK_9, SDL_SCANCODE_9, '9'}, {SDLK_UP, SDL_SCANCODE_UP, 0x26},
       {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0x0D},
-      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B}, {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0x08},
-      {SDLK_TAB, SDL_SCANCODE_TAB, 0x09}, {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
-      {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11}, {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
-      {SDLK_F1, SDL_SCANCODE_F1, 0x70}, {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
-      {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA}, {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
-      {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
+      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B}, {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0x10},
+      {SDLK_F12, SDL_SCANCODE_F12, 0x7B}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
       // The layout decides letters: the key in Q's place on a French keyboard types A.
       {SDLK_a, SDL_SCANCODE_Q, 'A'},
       // A digit row that types accented letters, and a non-Latin layout, fall back to the place.

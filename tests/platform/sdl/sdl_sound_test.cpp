@@ -14,11 +14,6 @@
 #include <thread>
 #include <vector>
 
-#include "engine/core/vorn.h"
-#include "support/headless_engine.h"
-#include "support/sound_clips.h"
-#include "support/sound_files.h"
-
 namespace {
 
 using namespace platform;
@@ -147,23 +142,6 @@ TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
   const int extra = Ms(FramesAt(out, 50) + FramesAt(out, 20)) - 300;
   EXPECT_GE(extra, 90);
   EXPECT_LE(extra, 310);
-}
-
-TEST_F(SdlSoundTest, AClipLoadedFromAFilePlaysThroughTheEngine) {
-  headless::HeadlessPlatform& headless = UseFreshHeadless();  // for the engine's message boxes
-  Vorn.ds = sound_;
-  sound_files::WriteFile(
-      "clip.wav", sound_files::Riff(
-                      sound_files::Chunk("fmt ", sound_files::FormatBody(1, 1, 11025, 8)) +
-                      sound_files::Chunk("data", std::string(3308, static_cast<char>(128 + 25)))));
-  TestClip clip;
-  ASSERT_TRUE(clip.Load("clip.wav"));
-  Vorn.SoundPlay(&clip, 0);
-  WaitForMs(600);
-  Vorn.ds = nullptr;
-  const std::vector<int> out = Output();
-  EXPECT_NEAR(Ms(FramesAt(out, 25)), 300, 10);
-  EXPECT_TRUE(headless.MessageBoxes().empty());
 }
 
 TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
