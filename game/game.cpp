@@ -35,6 +35,12 @@ uint32_t GameStartMs() {
 
 void UseController(int side, std::unique_ptr<Controller> controller) {
   controllers[side == RIGHT ? RIGHT : LEFT] = std::move(controller);
+  // Pads go to the sides people play at this screen, the first pad to the leftmost of them, so
+  // that with the computer on one side the first pad plays the other.
+  int slot = 0;
+  for (const std::unique_ptr<Controller>& c : controllers) {
+    if (auto* keyboard = dynamic_cast<KeyboardController*>(c.get())) keyboard->ListenToPad(slot++);
+  }
 }
 
 void GameInit() {

@@ -14,8 +14,7 @@ constexpr uint8_t SIDE_KEYS[SIDES][2] = {{0x44, 0x46},  // D, F
 Spin KeyboardController::Next(const GameState&, int side, uint32_t) {
   side = side == 1 ? 1 : 0;
   const uint8_t* keys = SIDE_KEYS[side];
-  constexpr bool kNoComputer[2] = {false, false};
-  const PadState* pad = PadOfSide(Vorn.pads, side, kNoComputer);
+  const PadState* pad = Vorn.pads.InSlot(pad_slot_.value_or(side));
   const PadHeld held = pad != nullptr ? ReadPad(*pad) : PadHeld{};
   // The side's pad and keys play together: whichever holds a key holds it for the side.
   if (Vorn.keys[keys[0]] != 0 || held.first) return Spin::First;

@@ -9,9 +9,3 @@ PadHeld ReadPad(const PadState& pad) {
                 pad.Held(platform::PAD_BUTTON_RIGHTSHOULDER) || stick > PAD_DEAD_ZONE;
   return held;
 }
-
-const PadState* PadOfSide(const Pads& pads, int side, const bool computer[2]) {
-  if (side < 0 || side > 1 || computer[side]) return nullptr;
-  const int slot = side == 1 && !computer[0] ? 1 : 0;
-  return pads.InSlot(slot);
-}

@@ -1,5 +1,4 @@
-// What a gamepad means to a side of the match: which of the side's two spin keys it holds, and
-// which pad plays which side.
+// What a gamepad means to a side of the match: which of the side's two spin keys it holds.
 #pragma once
 
 #include "engine/core/pads.h"
@@ -14,8 +13,3 @@ struct PadHeld {
 };
 
 PadHeld ReadPad(const PadState& pad);
-
-// The pad that plays `side` (0 left, 1 right), or null. Pad slots go to the sides that no
-// computer plays, lowest slot to the leftmost such side, so that with a computer on one side the
-// first pad plugged in plays the other.
-const PadState* PadOfSide(const Pads& pads, int side, const bool computer[2]);

@@ -198,4 +198,27 @@ TEST_F(GameTest, GameOverShowsTheResult) {
   }
 }
 
+// With a side handed to another controller (the computer), the first pad plays the side still
+// at the keyboard; handing it back gives the pads their own sides again.
+TEST_F(GameTest, TheFirstPadPlaysTheSideNoComputerPlays) {
+  struct Still final : Controller {
+    Spin Next(const GameState&, int, uint32_t) override { return Spin::None; }
+  };
+  const auto push_and_run = [this](int side) {
+    headless_->PostPadAdded(6);
+    headless_->PostPadButton(6, platform::PAD_BUTTON_DPAD_LEFT, true);
+    platform::Message m;
+    while (headless_->Windows().PeekMessage(&m)) headless_->Windows().DispatchMessage(m);
+    game.match.game_state = GAME_VOTE;  // past the start screen's count-down
+    game.players[LEFT].spin = game.players[RIGHT].spin = 0.0f;
+    Run(40);
+    EXPECT_GT(game.players[side].spin, 1.0f) << side;
+    EXPECT_EQ(game.players[1 - side].spin, 0.0f) << side;
+  };
+  UseController(LEFT, std::make_unique<Still>());
+  push_and_run(RIGHT);
+  UseController(LEFT, std::make_unique<KeyboardController>());
+  push_and_run(LEFT);
+}
+
 }  // namespace

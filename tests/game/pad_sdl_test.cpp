@@ -52,6 +52,7 @@ TEST(PadOnSdl, AVirtualPadTurnsTheLeftRing) {
   frames(2);
   EXPECT_EQ(Vorn.pads.InSlot(0), nullptr);
   Vorn.CleanUp();
+  Vorn.ds->Release();  // the engine keeps its sound object to the end of the program
   ResetGame();
   ResetEngine();
   sdl.reset();

@@ -80,19 +80,6 @@ TEST(KeyboardTest, APadJoinsItsSidesKeys) {
   EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), KEY_NONE);  // the right side has no pad yet
 }
 
-// With a computer on one side, the first pad plays the other; a second pad plays nothing then.
-TEST(PadSides, SlotsGoToTheSidesNoComputerPlays) {
-  Pads pads;
-  pads.Add(8), pads.Add(9);
-  const bool none[2] = {false, false}, left[2] = {true, false}, right[2] = {false, true};
-  EXPECT_EQ(PadOfSide(pads, 0, none)->id, 8u);
-  EXPECT_EQ(PadOfSide(pads, 1, none)->id, 9u);
-  EXPECT_EQ(PadOfSide(pads, 0, left), nullptr);
-  EXPECT_EQ(PadOfSide(pads, 1, left)->id, 8u);
-  EXPECT_EQ(PadOfSide(pads, 0, right)->id, 8u);
-  EXPECT_EQ(PadOfSide(pads, 1, right), nullptr);
-}
-
 // Key 1 is the first key, 2 the second, 0 none. In every state without a rule of its own for
 // that key, the spin decays: 1 becomes 0.98.
 TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
