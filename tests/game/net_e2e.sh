@@ -56,7 +56,15 @@ host_window=$(window_of "$host") || fail "no host window"
 joiner=$!
 joiner_window=$(window_of "$joiner") || fail "no joiner window"
 
-sleep 4  # the start screen
+# Play has begun once the halos move in both windows (the start screen stands still); on a busy
+# machine the joiner may take a while to come.
+for _ in $(seq 120); do
+  shoot s1
+  sleep 0.25
+  shoot s2
+  [ "$(differing 800x600+0+0 s1-host s2-host)" -gt 0 ] &&
+    [ "$(differing 800x600+0+0 s1-joiner s2-joiner)" -gt 0 ] && break
+done
 xdotool windowfocus "$host_window"
 xdotool keydown d
 sleep 1.5
