@@ -7,6 +7,7 @@
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
 #include "game/frame.h"
+#include "game/net_play.h"
 
 GameState game;
 GameAssets game_assets;
@@ -49,6 +50,7 @@ void GameInit() {
 }
 
 int GameRun() {
+  if (NetPlayActive()) return NetPlayFrame(&game, &game_assets);
   // One clock reading for the whole frame: every timing rule, the controllers and the drawing
   // see the same instant.
   const uint32_t now = Vorn.backend->Milliseconds();

@@ -5,7 +5,8 @@
 // a run without a display (which ends on its own after a number of frames).
 //
 // Options: `--scale N` opens the window at the largest whole multiple of its size up to N that
-// fits the desktop (the view is drawn at its own size and scaled to the window).
+// fits the desktop (the view is drawn at its own size and scaled to the window); `--host [PORT]`,
+// `--join HOST[:PORT]` and `--input-delay N` play a network match.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
+#include "game/net_play.h"
 #include "platform/backends.h"
 
 namespace {
@@ -23,13 +25,19 @@ constexpr int kShowNormal = 1;
 constexpr long kLargestScale = 16;
 
 int Usage() {
-  std::fprintf(stderr, "usage: vorn [--scale N]   (N from 1 to %ld)\n", kLargestScale);
+  std::fprintf(stderr,
+               "usage: vorn [--scale N] [--host [PORT] | --join HOST[:PORT]] [--input-delay N]   "
+               "(N from 1 to %ld)\n",
+               kLargestScale);
   return 2;
 }
 
 // False for anything but the options above, each given whole and in range.
-bool ParseOptions(int argc, char** argv, platform::BackendSettings* settings) {
+bool ParseOptions(int argc, char** argv, platform::BackendSettings* settings, NetPlayOptions* net) {
   for (int i = 1; i < argc; ++i) {
+    const ArgumentResult network = ParseNetArgument(argc, argv, &i, net);
+    if (network == ArgumentResult::Taken) continue;
+    if (network == ArgumentResult::Bad) return false;
     if (std::strcmp(argv[i], "--scale") != 0 || i + 1 >= argc) return false;
     const char* text = argv[++i];
     char* end = nullptr;
@@ -44,7 +52,9 @@ bool ParseOptions(int argc, char** argv, platform::BackendSettings* settings) {
 
 int main(int argc, char** argv) {
   platform::BackendSettings settings;
-  if (!ParseOptions(argc, argv, &settings)) return Usage();
+  NetPlayOptions net;
+  if (!ParseOptions(argc, argv, &settings, &net)) return Usage();
+  UseNetPlay(net);
   const char* wanted = std::getenv("VORN_BACKEND");
   std::unique_ptr<platform::Platform> backend;
   if (wanted != nullptr && *wanted != '\0') {

@@ -20,10 +20,10 @@ int WinDX::ViewUnlock() {
 }
 
 int WinDX::ViewUpdate() {
-  if (active != 1) return 1;
+  if (active != 1 && !present_unfocused) return 1;
   if (dd_front == nullptr || dd_back == nullptr) return 1;
   platform::WindowSystem& windows = backend->Windows();
-  if (windows.GetForegroundWindow() != hwnd) return 1;
+  if (windows.GetForegroundWindow() != hwnd && !present_unfocused) return 1;
 
   if (fullscreen == 1) {
     dd_front->Flip(platform::DDFLIP_WAIT);

@@ -69,6 +69,9 @@ class WinDX {
   int win_x = 0;
   int win_y = 0;
   int active = 0;
+  // Frames are presented even while the window is inactive or behind another (a network match
+  // goes on for the other player); otherwise only the window in front shows them.
+  bool present_unfocused = false;
   platform::Window hwnd = nullptr;
   int char_count = 0;
   uint8_t char_buf[1000] = {};

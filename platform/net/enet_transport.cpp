@@ -20,9 +20,10 @@ bool StartEnet() {
 
 class EnetTransport;
 // The intercept hook gets the ENet host only; this finds its transport.
+// Never destroyed: a transport held by a static object may close after it would have been.
 std::map<const ENetHost*, EnetTransport*>& Owners() {
-  static std::map<const ENetHost*, EnetTransport*> owners;
-  return owners;
+  static auto* owners = new std::map<const ENetHost*, EnetTransport*>;
+  return *owners;
 }
 
 class EnetTransport : public Transport {

@@ -24,7 +24,9 @@ struct Hands {
 
 struct Match {
   explicit Match(LinkFaults faults, ToyGame::State start = {}, uint32_t limit = 600)
-      : link(faults, 5), ends{link.End(0), link.End(1)} {
+      : link(faults, 5),
+        ends{std::make_unique<LossyLink::End>(&link, 0),
+             std::make_unique<LossyLink::End>(&link, 1)} {
     for (int side = 0; side < 2; ++side) {
       sessions[side] =
           std::make_unique<Session>(ends[side].get(), 0, kMatch, start, side, 2, 0, limit);
