@@ -16,6 +16,7 @@ namespace {
 std::optional<uint32_t> fixed_seed;
 uint32_t used_seed = 0;
 uint32_t start_ms = 0;
+SideChoice chosen[SIDES];
 std::unique_ptr<Controller> controllers[SIDES] = {std::make_unique<KeyboardController>(),
                                                   std::make_unique<KeyboardController>()};
 
@@ -37,9 +38,19 @@ void UseController(int side, std::unique_ptr<Controller> controller) {
   controllers[side == RIGHT ? RIGHT : LEFT] = std::move(controller);
 }
 
+void ChooseSides(const SideChoice sides[2]) {
+  for (const int side : {LEFT, RIGHT}) chosen[side] = sides[side];
+}
+
 void GameInit() {
   used_seed = fixed_seed ? *fixed_seed : static_cast<uint32_t>(std::time(nullptr));
   start_ms = InitMatch(&game, &game_assets, used_seed);
+  for (const int side : {LEFT, RIGHT}) {
+    std::unique_ptr<Controller> computer = MakeController(chosen[side], side, used_seed);
+    if (computer == nullptr) continue;
+    UseController(side, std::move(computer));
+    LoadComputerMark(&game_assets, side);
+  }
 }
 
 int GameRun() {

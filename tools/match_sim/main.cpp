@@ -10,6 +10,9 @@
 // played (in the order played) and a final result line; the same arguments give the same output,
 // line for line.
 //
+// --left and --right choose who plays a side: the key robot (the default), the computer at a
+// level 1 to 3 (cpu alone is level 2), or nobody (idle).
+//
 // --data DIR uses the game's data in DIR (folders Images and Sounds, as make-assets writes
 // them); without it the data is generated into a temporary folder that is removed at the end.
 // Without --until-over the replay runs --frames frames (default 3600, a minute at 60 frames per
@@ -47,12 +50,14 @@ struct Options {
   long png_every = 60;
   bool until_over = false;
   std::string data;
+  SideChoice side[2] = {{SideChoice::Kind::Robot, 0}, {SideChoice::Kind::Robot, 0}};
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: match-sim --seed N [--frames N] [--ms-per-frame 16] "
-               "[--png DIR [--png-every N]] [--until-over] [--data DIR]\n");
+               "[--png DIR [--png-every N]] [--until-over] [--data DIR] "
+               "[--left|--right robot|cpu[:LEVEL]|idle]\n");
   return 2;
 }
 
@@ -87,6 +92,8 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       o->png_dir = argv[++i];
     } else if (arg == "--png-every") {
       if (!ParseNumber(argv[++i], 1, 100000000L, &o->png_every)) return false;
+    } else if (arg == "--left" || arg == "--right") {
+      if (!ParseSide(argv[++i], true, &o->side[arg == "--left" ? LEFT : RIGHT])) return false;
     } else if (arg == "--data") {
       o->data = argv[++i];
     } else {
@@ -202,6 +209,7 @@ int main(int argc, char** argv) {
   Vorn.UsePlatform(&log);
   Vorn.show_cmd = 1;
   FixGameSeed(options.seed);
+  ChooseSides(options.side);
   GameInit();
   if (Vorn.status != STATUS_RUNNING) {
     Vorn.ReportError();
@@ -225,7 +233,9 @@ int main(int argc, char** argv) {
   while (frame < last_frame) {
     ++frame;
     headless.Advance(step);
-    for (match_sim::Robot& robot : robots) robot.Step(&headless);
+    for (const int side : {LEFT, RIGHT}) {
+      if (options.side[side].kind == SideChoice::Kind::Robot) robots[side].Step(&headless);
+    }
     PumpMessages();
     if (!png_dir.empty() && frame % options.png_every == 0) {
       GameRun();
