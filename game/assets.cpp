@@ -24,6 +24,8 @@ Image* GameAssets::Picture(Art art, int index) {
       return index >= 0 && index < INSTRUCTION_IMAGES ? &instructions[index] : nullptr;
     case Art::kRoundsLabel:
       return &rounds;
+    case Art::kComputerMark:
+      return &computer_mark;
   }
   return nullptr;
 }
@@ -67,4 +69,11 @@ void LoadSideImages(GameAssets* a, int side) {
   const char* pattern = family == 1 ? "Images\\zappo%03d.tif" : "Images\\blinko%03d.tif";
   for (int i = 0; i < CHARACTER_FRAMES; ++i)
     LoadNumbered(pattern, i, &a->figures[family][i], DRAW_MASKED);
+}
+
+void LoadComputerMark(GameAssets* a, int side) {
+  if (a->computer_mark.data == nullptr) {
+    ImageLoader::Load("Images\\computer.tif", &a->computer_mark, DRAW_MASKED);
+  }
+  a->computer_side[side == RIGHT ? RIGHT : LEFT] = true;
 }

@@ -26,6 +26,10 @@ struct GameAssets {
   // Each side's halo and its figure's family of frames.
   Image halos[2];
   Image figures[2][CHARACTER_FRAMES];
+  // The mark beside the score of a side the computer plays, and which sides show it. Loaded
+  // only when the computer plays, so that the game as always reads no file more.
+  Image computer_mark;
+  bool computer_side[2] = {false, false};
   // Where a tile's picture is turned before it is drawn; one serves every tile in turn.
   Image tile_work;
 
@@ -41,3 +45,5 @@ void LoadGameSounds(GameAssets* assets);
 void LoadGameImages(GameAssets* assets);
 // A side's halo, then its figure's 61 frames (side 1 the second family, any other the first).
 void LoadSideImages(GameAssets* assets, int side);
+// The computer's mark, for `side` to show.
+void LoadComputerMark(GameAssets* assets, int side);

@@ -60,6 +60,9 @@ void DrawMatch(const GameState& s, GameAssets* assets, uint32_t now_ms) {
   items.clear();
   OverlayItems(s.match, s.players[LEFT].score, s.players[RIGHT].score, static_cast<int>(now_ms),
                &items);
+  for (const int side : {LEFT, RIGHT}) {
+    if (assets->computer_side[side]) ComputerMarkItems(side, &items);
+  }
   DrawAll(items, assets);
 }
 

@@ -17,6 +17,7 @@ namespace {
 std::optional<uint32_t> fixed_seed;
 uint32_t used_seed = 0;
 uint32_t start_ms = 0;
+SideChoice chosen[SIDES];
 std::unique_ptr<Controller> controllers[SIDES] = {std::make_unique<KeyboardController>(),
                                                   std::make_unique<KeyboardController>()};
 
@@ -44,9 +45,19 @@ void UseController(int side, std::unique_ptr<Controller> controller) {
   }
 }
 
+void ChooseSides(const SideChoice sides[2]) {
+  for (const int side : {LEFT, RIGHT}) chosen[side] = sides[side];
+}
+
 void GameInit() {
   used_seed = fixed_seed ? *fixed_seed : static_cast<uint32_t>(std::time(nullptr));
   start_ms = InitMatch(&game, &game_assets, used_seed);
+  for (const int side : {LEFT, RIGHT}) {
+    std::unique_ptr<Controller> computer = MakeController(chosen[side], side, used_seed);
+    if (computer == nullptr) continue;
+    UseController(side, std::move(computer));
+    LoadComputerMark(&game_assets, side);
+  }
 }
 
 int GameRun() {
@@ -54,7 +65,13 @@ int GameRun() {
   // One clock reading for the whole frame: every timing rule, the controllers and the drawing
   // see the same instant.
   const uint32_t now = Vorn.backend->Milliseconds();
+  return RunMatchFrame(&game, &game_assets, now, ReadControllers(now));
+}
+
+FrameInput ReadControllers(uint32_t now_ms) {
   FrameInput in;
-  for (int side = 0; side < SIDES; ++side) in.side[side] = controllers[side]->Next(game, side, now);
-  return RunMatchFrame(&game, &game_assets, now, in);
+  for (int side = 0; side < SIDES; ++side) {
+    in.side[side] = controllers[side]->Next(game, side, now_ms);
+  }
+  return in;
 }

@@ -8,6 +8,7 @@
 #include "game/assets.h"
 #include "game/controller.h"
 #include "game/game_state.h"
+#include "game/options.h"
 
 extern GameState game;
 extern GameAssets game_assets;
@@ -21,3 +22,8 @@ uint32_t GameStartMs();
 
 // Hands side `side` (LEFT or RIGHT) to `controller`; both sides start on the keyboard.
 void UseController(int side, std::unique_ptr<Controller> controller);
+// Who plays each side, as the options chose; GameInit hands the sides the computer plays to it
+// once it knows the match's seed, and the display marks them.
+void ChooseSides(const SideChoice sides[2]);
+// Each side's input for the frame at `now_ms`, from the controller that plays it.
+FrameInput ReadControllers(uint32_t now_ms);

@@ -139,6 +139,11 @@ void MessageItems(const MatchState& m, int left_score, int right_score, Placemen
   }
 }
 
+void ComputerMarkItems(int player, Placements* out) {
+  // Under the score, level with its sign.
+  out->Add(Art::kComputerMark, 0, player == LEFT ? 22 : 622, 46);
+}
+
 void OverlayItems(const MatchState& m, int left_score, int right_score, int now, Placements* out) {
   RoundsItems(m.rounds_left, out);
   if (m.game_state != GAME_VOTE && m.game_state != GAME_OVER) TimerItems(RemainingMs(m, now), out);

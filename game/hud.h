@@ -9,10 +9,11 @@
 
 // The picture families the display uses; the index picks one picture of the family.
 enum class Art : uint8_t {
-  kTarget,       // 0 to 3, by colour
-  kNumber,       // 0 to 9 digits, 10 separator, 11 minus sign, 12 multiplier mark
-  kInstruction,  // 0 to 5 by state, 6 left wins, 7 right wins, 8 both below zero
-  kRoundsLabel,  // index 0
+  kTarget,        // 0 to 3, by colour
+  kNumber,        // 0 to 9 digits, 10 separator, 11 minus sign, 12 multiplier mark
+  kInstruction,   // 0 to 5 by state, 6 left wins, 7 right wins, 8 both below zero
+  kRoundsLabel,   // index 0
+  kComputerMark,  // index 0
 };
 
 constexpr int NUMBER_SEPARATOR = 10;
@@ -63,5 +64,7 @@ void TimerItems(int remaining_ms, Placements* out);
 void ScoreItems(int player, int score, Placements* out);
 // The instruction of the state, or the result once the game is over.
 void MessageItems(const MatchState& m, int left_score, int right_score, Placements* out);
+// The mark under the score of a side the computer plays.
+void ComputerMarkItems(int player, Placements* out);
 // Everything drawn over the players, in drawing order: rounds, timer, scores, message.
 void OverlayItems(const MatchState& m, int left_score, int right_score, int now, Placements* out);

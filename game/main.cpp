@@ -4,57 +4,35 @@
 // can start. VORN_BACKEND names another one from the table instead, e.g. VORN_BACKEND=headless for
 // a run without a display (which ends on its own after a number of frames).
 //
-// Options: `--scale N` opens the window at the largest whole multiple of its size up to N that
-// fits the desktop (the view is drawn at its own size and scaled to the window); `--host [PORT]`,
-// `--join HOST[:PORT]` and `--input-delay N` play a network match.
+// The options are read from the table in game/options.cpp.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <string_view>
+#include <string>
 
 #include "engine/core/hooks.h"
 #include "engine/core/vorn.h"
-#include "game/net_play.h"
+#include "game/game.h"
+#include "game/options.h"
 #include "platform/backends.h"
 
 namespace {
 
 constexpr int kShowNormal = 1;
-// No desktop is 16 times as large as the view in both directions.
-constexpr long kLargestScale = 16;
-
-int Usage() {
-  std::fprintf(stderr,
-               "usage: vorn [--scale N] [--host [PORT] | --join HOST[:PORT]] [--input-delay N]   "
-               "(N from 1 to %ld)\n",
-               kLargestScale);
-  return 2;
-}
-
-// False for anything but the options above, each given whole and in range.
-bool ParseOptions(int argc, char** argv, platform::BackendSettings* settings, NetPlayOptions* net) {
-  for (int i = 1; i < argc; ++i) {
-    const ArgumentResult network = ParseNetArgument(argc, argv, &i, net);
-    if (network == ArgumentResult::Taken) continue;
-    if (network == ArgumentResult::Bad) return false;
-    if (std::strcmp(argv[i], "--scale") != 0 || i + 1 >= argc) return false;
-    const char* text = argv[++i];
-    char* end = nullptr;
-    const long scale = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || scale < 1 || scale > kLargestScale) return false;
-    settings->window_scale = static_cast<int>(scale);
-  }
-  return true;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  GameOptions options;
+  std::string error;
+  if (!ParseGameOptions(argc, argv, &options, &error)) {
+    std::fprintf(stderr, "vorn: %s\n%s\n", error.c_str(), GameUsage().c_str());
+    return 2;
+  }
+  ChooseSides(options.side);
   platform::BackendSettings settings;
-  NetPlayOptions net;
-  if (!ParseOptions(argc, argv, &settings, &net)) return Usage();
-  UseNetPlay(net);
+  settings.window_scale = options.window_scale;
+  UseNetPlay(options.net);
   const char* wanted = std::getenv("VORN_BACKEND");
   std::unique_ptr<platform::Platform> backend;
   if (wanted != nullptr && *wanted != '\0') {

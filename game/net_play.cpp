@@ -135,7 +135,7 @@ void Play(GameState* s, GameAssets* assets) {
 
 }  // namespace
 
-ArgumentResult ParseNetArgument(int argc, char** argv, int* i, NetPlayOptions* o) {
+ArgumentResult ParseNetArgument(int argc, const char* const* argv, int* i, NetPlayOptions* o) {
   const std::string arg = argv[*i];
   const char* next = *i + 1 < argc ? argv[*i + 1] : nullptr;
   long v = 0;

@@ -24,7 +24,7 @@ struct NetPlayOptions {
 enum class ArgumentResult : uint8_t { NotOurs, Taken, Bad };
 // Reads one of --host [PORT], --join HOST[:PORT], --input-delay N at argv[*i], moving *i past
 // what it took.
-ArgumentResult ParseNetArgument(int argc, char** argv, int* i, NetPlayOptions* options);
+ArgumentResult ParseNetArgument(int argc, const char* const* argv, int* i, NetPlayOptions* options);
 
 // Chooses a network match for the game's run (before GameInit).
 void UseNetPlay(const NetPlayOptions& options);

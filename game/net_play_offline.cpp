@@ -6,7 +6,7 @@
 
 #include "game/net_play.h"
 
-ArgumentResult ParseNetArgument(int, char** argv, int* i, NetPlayOptions*) {
+ArgumentResult ParseNetArgument(int, const char* const* argv, int* i, NetPlayOptions*) {
   const std::string arg = argv[*i];
   if (arg != "--host" && arg != "--join" && arg != "--input-delay") return ArgumentResult::NotOurs;
   std::fprintf(stderr, "vorn: %s: network matches are not available in this build\n", arg.c_str());

@@ -18,5 +18,5 @@ if(TARGET vorn_assets)
            COMMAND make-assets --sheet ${CMAKE_CURRENT_BINARY_DIR}/assets-sheet.png
                    ${CMAKE_CURRENT_BINARY_DIR}/assets-data)
   set_tests_properties(make_assets_with_sheet PROPERTIES
-    PASS_REGULAR_EXPRESSION "155 pictures and 2 sounds" TIMEOUT 300)
+    PASS_REGULAR_EXPRESSION "156 pictures and 2 sounds" TIMEOUT 300)
 endif()

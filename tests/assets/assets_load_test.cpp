@@ -37,12 +37,14 @@ TEST(AssetLoadTest, TheGameLoadsEverythingWithoutAWordAsItWasWritten) {
   LoadGameImages(&game);
   LoadSideImages(&game, 0);
   LoadSideImages(&game, 1);
+  LoadComputerMark(&game, 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
   // Name, image, width and height; 0 x 0: a text panel of at most 210 x 150.
   std::vector<std::tuple<std::string, const Image*, int, int>> pictures = {
       {assets::kBackgroundName, &game.background, 64, 64},
       {assets::kRoundsName, &game.rounds, 0, 0},
+      {assets::kComputerName, &game.computer_mark, 0, 0},
       {assets::kHaloName, &game.halos[0], 54, 54}};
   for (int i = 0; i < 4; ++i) {
     pictures.emplace_back(assets::TileName(i), &game.tiles[i], 80, 80);

@@ -35,6 +35,8 @@ Picture MakeHalo();
 // 0 to 9 the digits, 10 the minutes/seconds separator, 11 the minus sign, 12 the multiplier mark.
 Picture MakeNumber(Fonts& fonts, int index);
 Picture MakeRoundsLabel(Fonts& fonts);
+// The mark under the score of a side the computer plays.
+Picture MakeComputerMark(Fonts& fonts);
 Picture MakeInstruction(Fonts& fonts, int index);
 
 // A colour's symbol centred at (cx, cy), about `size` pixels in radius, turned by `angle`.

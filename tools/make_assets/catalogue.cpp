@@ -23,6 +23,7 @@ std::string Format(const char* pattern, int value) {
 
 const char* const kBackgroundName = "Images/background.tif";
 const char* const kRoundsName = "Images/rounds.tif";
+const char* const kComputerName = "Images/computer.tif";
 const char* const kHaloName = "Images/halo.tif";
 const char* const kHitSoundName = "Sounds/futurebeep3.wav";
 const char* const kBlipSoundName = "Sounds/blip.wav";
@@ -61,6 +62,7 @@ Catalogue DrawAll(Fonts& fonts) {
     c.pictures.push_back({InstructionName(i), MakeInstruction(fonts, i)});
   c.pictures.push_back({kBackgroundName, MakeBackground()});
   c.pictures.push_back({kRoundsName, MakeRoundsLabel(fonts)});
+  c.pictures.push_back({kComputerName, MakeComputerMark(fonts)});
   c.pictures.push_back({kHaloName, MakeHalo()});
   for (int family = 0; family < kFigureFamilies; ++family)
     for (int frame = 0; frame < kFigureFrames; ++frame)

@@ -36,6 +36,7 @@ std::string InstructionName(int index);
 std::string FigureName(int family, int frame);
 extern const char* const kBackgroundName;
 extern const char* const kRoundsName;
+extern const char* const kComputerName;
 extern const char* const kHaloName;
 extern const char* const kHitSoundName;
 extern const char* const kBlipSoundName;

@@ -251,6 +251,15 @@ Picture MakeRoundsLabel(Fonts& fonts) {
   return canvas.ToMasked(Backdrop());
 }
 
+Picture MakeComputerMark(Fonts& fonts) {
+  const TextStyle style{kCondensedBold, 15, Rgb(255, 214, 120), 2, Ink()};
+  const TextLine line = RenderText(fonts, style, "COMPUTER");
+  const Box ink = InkBounds(line.canvas);
+  Canvas canvas(ink.right - ink.left + 8, ink.bottom - ink.top + 8);
+  canvas.Draw(line.canvas, 4 - ink.left, 4 - ink.top);
+  return canvas.ToMasked(Backdrop());
+}
+
 Picture MakeInstruction(Fonts& fonts, int index) {
   return Panel(fonts, InstructionLines(fonts, index));
 }

@@ -10,6 +10,9 @@
 // played (in the order played) and a final result line; the same arguments give the same output,
 // line for line.
 //
+// --left and --right choose who plays a side: the key robot (the default), the computer at a
+// level 1 to 3 (cpu alone is level 2), or nobody (idle).
+//
 // --data DIR uses the game's data in DIR (folders Images and Sounds, as make-assets writes
 // them); without it the data is generated into a temporary folder that is removed at the end.
 // Without --until-over the replay runs --frames frames (default 3600, a minute at 60 frames per
@@ -55,13 +58,14 @@ struct Options {
   bool scripted = false;
   std::vector<match_sim::ScriptedKey> keys;
   std::string raw;
+  SideChoice side[2] = {{SideChoice::Kind::Robot, 0}, {SideChoice::Kind::Robot, 0}};
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: match-sim --seed N [--frames N] [--ms-per-frame 16] "
                "[--png DIR [--png-every N]] [--until-over] [--data DIR] [--keys LIST] "
-               "[--raw FILE]\n");
+               "[--raw FILE] [--left|--right robot|cpu[:LEVEL]|idle]\n");
   return 2;
 }
 
@@ -96,6 +100,8 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       o->png_dir = argv[++i];
     } else if (arg == "--png-every") {
       if (!ParseNumber(argv[++i], 1, 100000000L, &o->png_every)) return false;
+    } else if (arg == "--left" || arg == "--right") {
+      if (!ParseSide(argv[++i], true, &o->side[arg == "--left" ? LEFT : RIGHT])) return false;
     } else if (arg == "--data") {
       o->data = argv[++i];
     } else if (arg == "--keys") {
@@ -233,6 +239,7 @@ int main(int argc, char** argv) {
   Vorn.UsePlatform(&log);
   Vorn.show_cmd = 1;
   FixGameSeed(options.seed);
+  ChooseSides(options.side);
   GameInit();
   if (Vorn.status != STATUS_RUNNING) {
     Vorn.ReportError();
@@ -248,7 +255,6 @@ int main(int argc, char** argv) {
   const long last_frame =
       options.frames > 0 ? options.frames : (options.until_over ? 100000000L : 3600L);
   const auto step = static_cast<uint32_t>(options.ms_per_frame);
-  KeyboardController keys;
   int shown_state = -1;
   int kinds[4] = {0, 0, 0, 0};
   std::vector<uint16_t> pixels;
@@ -258,8 +264,11 @@ int main(int argc, char** argv) {
     headless.Advance(step);
     if (options.scripted) {
       match_sim::PostKeys(options.keys, frame, &headless);
-    } else {
-      for (match_sim::Robot& robot : robots) robot.Step(&headless);
+    }
+    for (const int side : {LEFT, RIGHT}) {
+      if (!options.scripted && options.side[side].kind == SideChoice::Kind::Robot) {
+        robots[side].Step(&headless);
+      }
     }
     PumpMessages();
     if (!png_dir.empty() && frame % options.png_every == 0) {
@@ -268,9 +277,7 @@ int main(int argc, char** argv) {
       // Drawing changes nothing the match evolves, so a frame no picture is taken of is only
       // stepped: the keys as the game reads them, the step, its sounds.
       const uint32_t now = headless.Milliseconds();
-      FrameInput in;
-      for (int side = 0; side < SIDES; ++side) in.side[side] = keys.Next(game, side, now);
-      PlaySounds(Step(game, now, in), &game_assets);
+      PlaySounds(Step(game, now, ReadControllers(now)), &game_assets);
     }
     const uint32_t ms = headless.Milliseconds();
     for (const platform::SoundBuffer* played : log.TakePlays()) {

@@ -1,0 +1,67 @@
+// The command line of the game and the match simulator, and a side handed to the computer: it
+// turns its ring with no key held and the display marks it, the other side unmarked.
+#include "game/options.h"
+
+#include <gtest/gtest.h>
+
+#include "game/game_fixture.h"
+
+namespace {
+
+TEST(Options, SidesAndTheirErrors) {
+  GameOptions o;
+  std::string error;
+  const char* cpu_right[] = {"vorn", "--right", "cpu", "--left", "cpu:3"};
+  ASSERT_TRUE(ParseGameOptions(5, cpu_right, &o, &error));
+  EXPECT_EQ(
+      std::tuple(o.side[LEFT].kind, o.side[LEFT].level, o.side[RIGHT].kind, o.side[RIGHT].level),
+      std::tuple(SideChoice::Kind::Cpu, 3, SideChoice::Kind::Cpu, 2));
+  for (const auto& [argc, bad, message] : {std::tuple{3, "cpu:4", "--left takes keys|cpu[:LEVEL]"},
+                                           {3, "robot", "--left takes keys|cpu[:LEVEL]"},
+                                           {2, "", "--left takes keys|cpu[:LEVEL]"}}) {
+    const char* argv[] = {"vorn", "--left", bad};
+    EXPECT_FALSE(ParseGameOptions(argc, argv, &o, &error)) << bad;
+    EXPECT_EQ(error, message) << bad;
+  }
+  const char* scaled[] = {"vorn", "--scale", "2"};
+  ASSERT_TRUE(ParseGameOptions(3, scaled, &o, &error));
+  EXPECT_EQ(o.window_scale, 2);
+  const char* too_large[] = {"vorn", "--scale", "17"};
+  EXPECT_FALSE(ParseGameOptions(3, too_large, &o, &error));
+  const char* unknown[] = {"vorn", "--cpu"};
+  EXPECT_FALSE(ParseGameOptions(2, unknown, &o, &error));
+  EXPECT_EQ(error, "unknown option --cpu");
+
+  SideChoice side;
+  EXPECT_TRUE(ParseSide("idle", true, &side));
+  EXPECT_EQ(side.kind, SideChoice::Kind::Idle);
+  EXPECT_FALSE(ParseSide("idle", false, &side));
+  EXPECT_FALSE(ParseSide("cpu:0", true, &side));
+  EXPECT_FALSE(ParseSide("cpu:", true, &side));
+}
+
+class ComputerSideTest : public GameTest {
+ protected:
+  void SetUp() override {
+    const SideChoice sides[2] = {{}, {SideChoice::Kind::Cpu, 3}};
+    ChooseSides(sides);
+    GameTest::SetUp();
+  }
+  void TearDown() override {
+    const SideChoice keys[2] = {};
+    ChooseSides(keys);
+    GameTest::TearDown();
+  }
+};
+
+TEST_F(ComputerSideTest, PlaysItsSideAndIsMarked) {
+  Run(1200);  // the start screen, then a good part of the vote
+  EXPECT_EQ(game.players[LEFT].spin, 0.0f);
+  EXPECT_EQ(game.players[LEFT].tiles[0].angle, 0.0f);
+  EXPECT_NE(game.players[RIGHT].tiles[0].angle, 0.0f);
+  const Image& mark = game_assets.computer_mark;
+  EXPECT_TRUE(ShowsAt(mark, 622, 46));
+  EXPECT_FALSE(ShowsAt(mark, 22, 46));
+}
+
+}  // namespace
