@@ -11,6 +11,7 @@
 
 #include "engine/core/vorn.h"
 #include "game/controller.h"
+#include "game/cpu_controller.h"
 #include "game/frame.h"
 #include "game/game.h"
 #include "game/online/connect.h"
@@ -36,6 +37,7 @@ struct NetPlay {
   std::optional<online::JoinWait> join_wait;
   std::unique_ptr<Session> session;
   KeyboardController keyboard;
+  std::unique_ptr<CpuController> computer;  // plays the local side instead of the keyboard
   uint64_t next_us = 0;
 };
 
@@ -105,6 +107,10 @@ void Meet(GameState* s) {
   net.session =
       std::make_unique<Session>(net.transport.get(), met->peer, met->hello.match_id, *s,
                                 host ? LEFT : RIGHT, met->hello.input_delay, WallUs() / 1000);
+  if (net.options.cpu_level > 0) {
+    net.computer = std::make_unique<CpuController>(net.options.cpu_level, host ? LEFT : RIGHT,
+                                                   met->hello.seed);
+  }
   net.phase = Phase::Playing;
   net.next_us = WallUs();
 }
@@ -112,7 +118,8 @@ void Meet(GameState* s) {
 void Play(GameState* s, GameAssets* assets) {
   const int side = net.session->rollback().local_side();
   const auto tick = net.session->Beat(WallUs() / 1000, [&](const GameState& live, uint32_t now) {
-    return static_cast<uint8_t>(net.keyboard.Next(live, side, now));
+    Controller& local = net.computer ? static_cast<Controller&>(*net.computer) : net.keyboard;
+    return static_cast<uint8_t>(local.Next(live, side, now));
   });
   if (tick.kind == online::TickKind::Played) PlaySounds(tick.sounds, assets);
   *s = net.session->rollback().live();
@@ -169,6 +176,16 @@ ArgumentResult ParseNetArgument(int argc, const char* const* argv, int* i, NetPl
     o->input_delay = static_cast<int>(v);
     o->input_delay_given = true;
     ++*i;
+    return ArgumentResult::Taken;
+  }
+  if (arg == "--cpu" || arg.starts_with("--cpu:")) {
+    if (arg == "--cpu") {
+      o->cpu_level = CPU_LEVEL_DEFAULT;
+    } else if (!ParseWhole(argv[*i] + 6, CPU_LEVEL_MIN, CPU_LEVEL_MAX, &v)) {
+      return ArgumentResult::Bad;
+    } else {
+      o->cpu_level = static_cast<int>(v);
+    }
     return ArgumentResult::Taken;
   }
   return ArgumentResult::NotOurs;

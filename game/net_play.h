@@ -19,11 +19,12 @@ struct NetPlayOptions {
   uint16_t port = online::kDefaultPort;
   int input_delay = online::kDefaultInputDelay;
   bool input_delay_given = false;
+  int cpu_level = 0;  // the computer plays the local side at this level; 0 for the keyboard
 };
 
 enum class ArgumentResult : uint8_t { NotOurs, Taken, Bad };
-// Reads one of --host [PORT], --join HOST[:PORT], --input-delay N at argv[*i], moving *i past
-// what it took.
+// Reads one of --host [PORT], --join HOST[:PORT], --input-delay N, --cpu[:LEVEL] at argv[*i],
+// moving *i past what it took.
 ArgumentResult ParseNetArgument(int argc, const char* const* argv, int* i, NetPlayOptions* options);
 
 // Chooses a network match for the game's run (before GameInit).

@@ -89,7 +89,7 @@ bool ParseGameOptions(int argc, const char* const* argv, GameOptions* out, std::
 std::string GameUsage() {
   std::string usage = "usage: vorn";
   for (const OptionRow& r : kOptions) usage += std::string(" [") + r.name + " " + r.value + "]";
-  usage += " [--host [PORT] | --join HOST[:PORT]] [--input-delay N (0 to 8)]";
+  usage += " [--host [PORT] | --join HOST[:PORT]] [--input-delay N (0 to 8)] [--cpu[:LEVEL]]";
   return usage;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/controller.h"
+#include "game/cpu_controller.h"
 #include "game/online/connect.h"
 #include "game/online/net_session.h"
 #include "game/online/vorn_game.h"
@@ -42,26 +43,6 @@ void Write(int fd, const void* data, size_t size) {
 void WriteLine(int fd, const std::string& line) {
   Write(fd, line.data(), line.size());
 }
-
-// A stand-in for the computer player: holds a key, the other or none for stretches drawn from
-// its own generator, seeded from the match and its side, faster at higher levels.
-class Robot final : public Controller {
- public:
-  Robot(int level, int side, uint32_t seed) : level_(level), rng_(seed * 2u + 1u + side) {}
-  Spin Next(const GameState&, int, uint32_t) override {
-    if (frames_left_-- <= 0) {
-      held_ = static_cast<Spin>(rng_() % 3);
-      frames_left_ = static_cast<int>(rng_() % static_cast<uint32_t>(90 / level_)) + 1;
-    }
-    return held_;
-  }
-
- private:
-  int level_;
-  std::mt19937 rng_;
-  Spin held_ = Spin::None;
-  int frames_left_ = 0;
-};
 
 // Meets the other side; the host's hello on both.
 std::optional<online::Meeting> Meet(const SideOptions& o, platform::net::Transport* transport) {
@@ -121,7 +102,7 @@ int RunSide(const SideOptions& o, int out_fd) {
 
   const int side = o.host ? LEFT : RIGHT;
   const uint32_t seed = met->hello.seed;
-  Robot robot(o.level, side, seed);
+  CpuController computer(o.level, side, seed);
   std::vector<online::ConfirmedFrame> log;
   Session session(transport.get(), met->peer, met->hello.match_id,
                   NewGame(seed, online::NetClock(0)), side, met->hello.input_delay, WallUs() / 1000,
@@ -131,7 +112,7 @@ int RunSide(const SideOptions& o, int out_fd) {
   uint64_t next_us = WallUs();
   for (;;) {
     const auto tick = session.Beat(WallUs() / 1000, [&](const GameState& s, uint32_t now) {
-      return static_cast<uint8_t>(robot.Next(s, side, now));
+      return static_cast<uint8_t>(computer.Next(s, side, now));
     });
     if (tick.kind == online::TickKind::Ended) break;
     next_us += period_us;
