@@ -28,9 +28,18 @@ TEST(Options, SidesAndTheirErrors) {
   EXPECT_EQ(o.window_scale, 2);
   const char* too_large[] = {"vorn", "--scale", "17"};
   EXPECT_FALSE(ParseGameOptions(3, too_large, &o, &error));
-  const char* unknown[] = {"vorn", "--cpu"};
+  const char* unknown[] = {"vorn", "--computer"};
   EXPECT_FALSE(ParseGameOptions(2, unknown, &o, &error));
-  EXPECT_EQ(error, "unknown option --cpu");
+  EXPECT_EQ(error, "unknown option --computer");
+  // The network options take their own shapes, a level for the computer among them.
+  const char* network[] = {"vorn", "--host", "--cpu:3", "--input-delay", "4"};
+  ASSERT_TRUE(ParseGameOptions(5, network, &o, &error));
+  EXPECT_EQ(o.net.role, NetPlayOptions::Role::Host);
+  EXPECT_EQ(o.net.port, 7531);
+  EXPECT_EQ(o.net.cpu_level, 3);
+  EXPECT_EQ(o.net.input_delay, 4);
+  const char* bad_level[] = {"vorn", "--cpu:4"};
+  EXPECT_FALSE(ParseGameOptions(2, bad_level, &o, &error));
 
   SideChoice side;
   EXPECT_TRUE(ParseSide("idle", true, &side));
