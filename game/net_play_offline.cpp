@@ -8,7 +8,9 @@
 
 ArgumentResult ParseNetArgument(int, const char* const* argv, int* i, NetPlayOptions*) {
   const std::string arg = argv[*i];
-  if (arg != "--host" && arg != "--join" && arg != "--input-delay") return ArgumentResult::NotOurs;
+  if (arg != "--host" && arg != "--join" && arg != "--input-delay" && !arg.starts_with("--cpu")) {
+    return ArgumentResult::NotOurs;
+  }
   std::fprintf(stderr, "vorn: %s: network matches are not available in this build\n", arg.c_str());
   return ArgumentResult::Bad;
 }
