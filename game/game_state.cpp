@@ -1,6 +1,6 @@
 #include "game/game_state.h"
 
-#include <bit>
+#include <cstring>
 
 #include "engine/core/random.h"
 
@@ -19,7 +19,12 @@ class Digest {
     }
   }
   void Add(int32_t v) { Add(static_cast<uint32_t>(v)); }
-  void Add(float v) { Add(std::bit_cast<uint32_t>(v)); }
+  // By its bits (the web's standard library predates std::bit_cast).
+  void Add(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    Add(bits);
+  }
   template <typename T, int N>
   void Add(const T (&values)[N]) {
     for (const T& v : values) Add(v);

@@ -11,7 +11,7 @@
 #include "game/character.h"
 #include "game/input.h"
 
-class Image;
+struct Image;
 
 constexpr int RING_TILES = 24;
 constexpr int TILE_COLOURS = 4;

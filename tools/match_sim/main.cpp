@@ -271,7 +271,11 @@ int main(int argc, char** argv) {
       }
     }
     PumpMessages();
-    if (!png_dir.empty() && frame % options.png_every == 0) {
+    const bool pictured = !png_dir.empty() && frame % options.png_every == 0;
+    // --raw writes the last frame's pixels; with --until-over the last frame is known only once
+    // it has been played, so every frame is drawn then.
+    const bool last = !options.raw.empty() && (frame == last_frame || options.until_over);
+    if (pictured || last) {
       GameRun();
     } else {
       // Drawing changes nothing the match evolves, so a frame no picture is taken of is only
@@ -289,7 +293,7 @@ int main(int argc, char** argv) {
       PrintState("", frame, ms);
       std::printf("\n");
     }
-    if (!png_dir.empty() && frame % options.png_every == 0) {
+    if (pictured) {
       int width = 0;
       int height = 0;
       char name[64];
