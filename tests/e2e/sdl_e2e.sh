@@ -94,10 +94,10 @@ geometry() {
     awk '/Geometry:/ {print $2}'
 }
 
-# Waits up to 10 s for the window to take a size.
+# Waits up to 30 s for the window to take a size (a loaded machine is slow to).
 wait_geometry() {
   local got=
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     got=$(geometry)
     [ "$got" = "$1" ] && return 0
     sleep 0.1
@@ -117,7 +117,7 @@ click_lands() {
   local before
   before=$(grep -c '^click ' out.txt || true)
   press "$1" "$2"
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ "$(grep -c '^click ' out.txt || true)" -gt "$before" ] && break
     sleep 0.1
   done

@@ -42,7 +42,8 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 "$game" >"$work/out.txt" 2>&1 &
 pid=$!
 window=
-for _ in $(seq 100); do
+# A loaded machine can take many seconds to open the window.
+for _ in $(seq 300); do
   window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) || true
   [ -n "$window" ] && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended during start-up"

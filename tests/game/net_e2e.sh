@@ -24,7 +24,8 @@ fail() {
 
 window_of() {
   local w=
-  for _ in $(seq 100); do
+  # A loaded machine can take many seconds to open a window; a process that ended is not waited for.
+  for _ in $(seq 300); do
     w=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -1) || true
     [ -n "$w" ] && { echo "$w"; return; }
     kill -0 "$1" 2>/dev/null || return 1
@@ -48,7 +49,9 @@ shoot() {  # both windows, each raised in turn so that neither hides the other
 "$make_assets" "$work/data" >/dev/null || fail "make-assets failed"
 cd "$work/data"
 export SDL_AUDIODRIVER=dummy
-port=$((30000 + $$ % 20000))
+# Below the range the system hands out to sockets that bind no port of their own (32768 and up),
+# so that no other program's socket on this machine can be sitting on it.
+port=$((20000 + $$ % 10000))
 "$game" --host "$port" >"$work/host.txt" 2>&1 &
 host=$!
 host_window=$(window_of "$host") || fail "no host window"
