@@ -107,6 +107,9 @@ void Meet(GameState* s) {
   net.session =
       std::make_unique<Session>(net.transport.get(), met->peer, met->hello.match_id, *s,
                                 host ? LEFT : RIGHT, met->hello.input_delay, WallUs() / 1000);
+  // The one person at this screen plays the local side, the joiner's right ring included, so
+  // the first pad plugged in is theirs whichever side that is.
+  net.keyboard.ListenToPad(0);
   if (net.options.cpu_level > 0) {
     net.computer = std::make_unique<CpuController>(net.options.cpu_level, host ? LEFT : RIGHT,
                                                    met->hello.seed);
@@ -123,6 +126,11 @@ void Play(GameState* s, GameAssets* assets) {
   });
   if (tick.kind == online::TickKind::Played) PlaySounds(tick.sounds, assets);
   *s = net.session->rollback().live();
+  if (net.session->end() != online::SessionEnd::None && net.session->dropped() > 0) {
+    // Counted all match long; said once, for whoever wonders why a connection felt poor.
+    std::fprintf(stderr, "vorn: %llu packets were dropped (malformed, late or from elsewhere)\n",
+                 static_cast<unsigned long long>(net.session->dropped()));
+  }
   switch (net.session->end()) {
     case online::SessionEnd::None:
       break;

@@ -54,7 +54,8 @@ class NetSession {
   Closing closing() const { return closing_; }
   uint32_t stalls() const { return stalls_; }
   uint32_t holds() const { return holds_; }
-  uint64_t dropped() const { return dropped_; }
+  // Packets thrown away: those the session refused and the stray datagrams the transport saw.
+  uint64_t dropped() const { return dropped_ + transport_->stray(); }
 
   // One beat of the frame clock: reads what arrived, then plays the next frame unless the other
   // side is too far behind (a stall) or this side runs ahead (a hold), then sends this side's

@@ -11,6 +11,11 @@ namespace {
 constexpr size_t kPeers = 2;
 constexpr size_t kChannels = 1;
 constexpr enet_uint32 kCloseWaitMs = 500;
+// How long ENet lets a reliable packet (its own pings among them) go unacknowledged before it
+// cuts the peer. Its default of a few seconds cuts a live peer on a lossy line, where a handful
+// of pings in a row can be lost while the inputs keep coming; the match has its own silence
+// rule, so ENet's is only the last resort.
+constexpr enet_uint32 kPeerTimeoutMs = 30000;
 
 // enet_initialize once for the process, whatever the number of transports.
 bool StartEnet() {
@@ -68,6 +73,7 @@ class EnetTransport : public Transport {
           enet_peer_throttle_configure(e.peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                        ENET_PEER_PACKET_THROTTLE_SCALE, 0);
           e.peer->packetThrottle = ENET_PEER_PACKET_THROTTLE_SCALE;
+          enet_peer_timeout(e.peer, ENET_PEER_TIMEOUT_LIMIT, kPeerTimeoutMs, kPeerTimeoutMs);
           *out = {NetEventKind::Connected, peer, e.data, {}};
           return true;
         case ENET_EVENT_TYPE_RECEIVE:

@@ -125,12 +125,12 @@ int RunSide(const SideOptions& o, int out_fd) {
                  session.end() == online::SessionEnd::OutOfStep ? session.end_frame() : r.frame());
     return 1;
   }
-  char line[160];
+  char line[192];
   std::snprintf(line, sizeof line,
                 "side=%s frames=%" PRIu32 " rollbacks=%" PRIu32 " max_rollback=%" PRIu32
-                " stalls=%" PRIu32 " checksum=%016" PRIx64 "\n",
+                " stalls=%" PRIu32 " dropped=%" PRIu64 " checksum=%016" PRIx64 "\n",
                 name, *r.finished(), r.rollbacks(), r.max_rollback(), session.stalls(),
-                r.final_checksum());
+                session.dropped(), r.final_checksum());
   WriteLine(out_fd, line);
   WriteLine(out_fd, "log=" + std::to_string(log.size()) + "\n");
   Write(out_fd, log.data(), log.size() * sizeof(online::ConfirmedFrame));
