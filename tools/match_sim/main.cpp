@@ -37,6 +37,7 @@
 #include "engine/core/vorn.h"
 #include "game/frame.h"
 #include "game/game.h"
+#include "game/round_kinds.h"
 #include "platform/headless/headless.h"
 #include "tools/make_assets/catalogue.h"
 #include "tools/make_assets/text.h"
@@ -256,7 +257,7 @@ int main(int argc, char** argv) {
       options.frames > 0 ? options.frames : (options.until_over ? 100000000L : 3600L);
   const auto step = static_cast<uint32_t>(options.ms_per_frame);
   int shown_state = -1;
-  int kinds[4] = {0, 0, 0, 0};
+  int kinds[ROUND_KINDS] = {};
   std::vector<uint16_t> pixels;
   long frame = 0;
   while (frame < last_frame) {
@@ -289,7 +290,7 @@ int main(int argc, char** argv) {
     }
     if (game.match.game_state != shown_state) {
       shown_state = game.match.game_state;
-      if (shown_state >= GAME_RUNS && shown_state <= GAME_PURGE) ++kinds[shown_state];
+      if (RoundKindOf(shown_state) != nullptr) ++kinds[shown_state];
       PrintState("", frame, ms);
       std::printf("\n");
     }
@@ -311,8 +312,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   PrintState("result ", frame, headless.Milliseconds());
-  std::printf(" rounds_played=%d,%d,%d,%d outcome=%s\n", kinds[0], kinds[1], kinds[2], kinds[3],
-              Outcome());
+  std::printf(" rounds_played=");
+  for (int k = 0; k < ROUND_KINDS; ++k) std::printf(k == 0 ? "%d" : ",%d", kinds[k]);
+  std::printf(" outcome=%s\n", Outcome());
   Vorn.UsePlatform(nullptr);
   return 0;
 }
