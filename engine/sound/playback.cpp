@@ -50,7 +50,7 @@ void WinDX::SoundFill(SoundX* clip) {
   if (buffer == nullptr) return;
 
   platform::BufferCaps caps;
-  caps.size = sizeof(caps);
+  caps.size = platform::BUFFER_CAPS_SIZE;
   uint32_t buffer_bytes = 0;
   if (buffer->GetCaps(&caps) == platform::OK) {
     buffer_bytes = caps.buffer_bytes;
@@ -126,7 +126,7 @@ int WinDX::SoundCreate(SoundX* clip) {
   format.extra_size = 0;
 
   platform::BufferDesc desc;
-  desc.size = 20;
+  desc.size = platform::BUFFER_DESC_SIZE;
   desc.flags =
       platform::DSBCAPS_CTRLFREQUENCY | platform::DSBCAPS_CTRLPAN | platform::DSBCAPS_CTRLVOLUME;
   desc.buffer_bytes = static_cast<uint32_t>(std::max(clip->frames, 0)) * format.block_align;
