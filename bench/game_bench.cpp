@@ -45,15 +45,10 @@ class DataFolder {
 
 // The engine, the match and the assets as the program constructs them, on a new back end.
 std::unique_ptr<platform::headless::HeadlessPlatform> FreshGame() {
-  for (SoundX* clip : {&game_assets.hit, &game_assets.miss, &game_assets.vote}) {
-    delete[] clip->data;
-    clip->data = nullptr;
-  }
   game_assets.~GameAssets();
   new (&game_assets) GameAssets();
   game = GameState{};
-  Vorn.~WinDX();
-  new (&Vorn) WinDX();
+  Vorn = WinDX();
   SetScreenFormat(0, 0, 0);
   platform::headless::Config config;
   config.start_time = 1000;

@@ -2,26 +2,65 @@
 
 namespace {
 
+using State = CharacterState;
+
 // Milliseconds to seconds with the single-precision value of 0.001, the product kept in double:
 // this is what makes the fixed gates pass at 20 ms and not at 19 ms.
 constexpr double MS_TO_SECONDS = static_cast<double>(0.001f);
 
+// The frames of the family, by the sequence they belong to. The first key's sequences count
+// down through the lower half of the family, the second key's mirror them upward.
+constexpr int32_t kLastFrame = CHARACTER_FRAMES - 1;
+// The loops while a key is held, from their entry to their last frame.
+constexpr int32_t kFirstLoopEntry = 26, kFirstLoopEnd = 21;
+constexpr int32_t kSecondLoopEntry = 34, kSecondLoopEnd = 39;
+// The coasting loops after a release, from their entry to their last frame.
+constexpr int32_t kFirstCoastEntry = 14, kFirstCoastEnd = 9;
+constexpr int32_t kSecondCoastEntry = 46, kSecondCoastEnd = 51;
+// A release plays from here to the coasting loop; the key again plays from here to its loop.
+constexpr int32_t kFirstReleaseEntry = 20, kFirstAgainEntry = 15;
+constexpr int32_t kSecondReleaseEntry = 40, kSecondAgainEntry = 45;
+// A turn's first part enters here; its second part starts at the next frame beyond `Exit`.
+constexpr int32_t kToSecondEntry = 5, kToSecondExit = 3;
+constexpr int32_t kToFirstEntry = 55, kToFirstExit = 57;
+// Where a turn's second part goes on after the family's end, with the key held or not.
+constexpr int32_t kTowardFirstWrapHeld = 18, kTowardFirstWrapFree = 17;
+constexpr int32_t kTowardSecondWrapHeld = 42, kTowardSecondWrapFree = 43;
+// The stops, from their entry until they pass their end and the figure rests.
+constexpr int32_t kFirstStopEntry = 8, kFirstStopEnd = 6;
+constexpr int32_t kSecondStopEntry = 52, kSecondStopEnd = 54;
+
+// Below this spin in its own direction a coasting figure stops.
+constexpr double kCoastingSpin = 0.1;
+
 // Whether `elapsed` seconds are enough for a step in `state` at spin `s`. The loops step faster
 // the faster the ring turns in their own direction.
-bool GatePasses(int state, double elapsed, double s) {
+bool GatePasses(State state, double elapsed, double s) {
   switch (state) {
-    case 0:
+    case State::kRest:
       return elapsed > 0.02;
-    case 1:
+    case State::kFirstLoop:
       return elapsed > 0.12 - 0.03 * s;
-    case 2:
+    case State::kSecondLoop:
       return elapsed > 0.12 + 0.03 * s;
-    case 5:
+    case State::kFirstCoast:
       return elapsed > 0.15 - 0.05 * s;
-    case 6:
+    case State::kSecondCoast:
       return elapsed > 0.15 + 0.05 * s;
     default:
       return elapsed >= 0.02;
+  }
+}
+
+// The loop a key leads into from rest: none, the first or the second.
+State LoopOf(Spin key) {
+  switch (key) {
+    case Spin::First:
+      return State::kFirstLoop;
+    case Spin::Second:
+      return State::kSecondLoop;
+    default:
+      return State::kRest;
   }
 }
 
@@ -29,8 +68,8 @@ bool GatePasses(int state, double elapsed, double s) {
 
 void Character::Setup(int family, uint32_t now_ms) {
   index = family;
-  state = 0;
-  frame = 30;
+  state = State::kRest;
+  frame = CHARACTER_REST_FRAME;
   step_time = now_ms;
 }
 
@@ -38,154 +77,157 @@ void Character::Step(Spin key, float spin, uint32_t now) {
   // Unsigned difference, so that a clock that wraps past 2^32 still gives the true interval.
   const auto elapsed_ms = static_cast<int32_t>(now - step_time);
   const double elapsed = elapsed_ms * MS_TO_SECONDS;
-  if (state < 0 || state >= CHARACTER_STATES) return;
+  const auto number = static_cast<int32_t>(state);
+  if (number < 0 || number >= CHARACTER_STATES) return;
   if (!GatePasses(state, elapsed, spin)) return;
 
   const Spin k = key;
   const double s = spin;
-  int& f = frame;
+  int32_t& f = frame;
   switch (state) {
-    case 0:  // neutral: lean toward the held key, or back toward the resting frame 30
+    case State::kRest:  // lean toward the held key, or back toward the resting frame
       if (k == Spin::First) {
         --f;
       } else if (k == Spin::Second) {
         ++f;
       } else {
-        if (f < 30) ++f;
-        if (f > 30) --f;
+        if (f < CHARACTER_REST_FRAME) ++f;
+        if (f > CHARACTER_REST_FRAME) --f;
       }
-      if (f <= 26 || f >= 34) state = static_cast<int>(k);
+      if (f <= kFirstLoopEntry || f >= kSecondLoopEntry) state = LoopOf(k);
       break;
-    case 1:  // first-key loop, frames 26 down to 21
+    case State::kFirstLoop:
       if (k == Spin::First) {
-        if (--f < 21) f = 26;
+        if (--f < kFirstLoopEnd) f = kFirstLoopEntry;
       } else if (k == Spin::Second) {
-        f = 5;
-        state = 3;
+        f = kToSecondEntry;
+        state = State::kFirstToSecond;
       } else {
-        f = 20;
-        state = 7;
+        f = kFirstReleaseEntry;
+        state = State::kFirstRelease;
       }
       break;
-    case 2:  // second-key loop, frames 34 up to 39
+    case State::kSecondLoop:
       if (k == Spin::First) {
-        f = 55;
-        state = 4;
+        f = kToFirstEntry;
+        state = State::kSecondToFirst;
       } else if (k == Spin::Second) {
-        if (++f > 39) f = 34;
+        if (++f > kSecondLoopEnd) f = kSecondLoopEntry;
       } else {
-        f = 40;
-        state = 9;
+        f = kSecondReleaseEntry;
+        state = State::kSecondRelease;
       }
       break;
-    case 3:  // turning from the first key to the second
-      if (--f < 3) state = 12;
+    case State::kFirstToSecond:
+      if (--f < kToSecondExit) state = State::kTowardSecond;
       break;
-    case 4:  // turning from the second key to the first
-      if (++f > 57) state = 11;
+    case State::kSecondToFirst:
+      if (++f > kToFirstExit) state = State::kTowardFirst;
       break;
-    case 5:  // coasting after the first key, frames 14 down to 9
+    case State::kFirstCoast:
       if (k == Spin::First) {
-        f = 15;
-        state = 8;
-      } else if (s < 0.1) {
-        f = 8;
-        state = 13;
-      } else if (--f < 9) {
-        f = 14;
+        f = kFirstAgainEntry;
+        state = State::kFirstAgain;
+      } else if (s < kCoastingSpin) {
+        f = kFirstStopEntry;
+        state = State::kFirstStop;
+      } else if (--f < kFirstCoastEnd) {
+        f = kFirstCoastEntry;
       }
       break;
-    case 6:  // coasting after the second key, frames 46 up to 51
+    case State::kSecondCoast:
       if (k == Spin::Second) {
-        f = 45;
-        state = 10;
-      } else if (-s < 0.1) {
-        f = 52;
-        state = 14;
-      } else if (++f > 51) {
-        f = 46;
+        f = kSecondAgainEntry;
+        state = State::kSecondAgain;
+      } else if (-s < kCoastingSpin) {
+        f = kSecondStopEntry;
+        state = State::kSecondStop;
+      } else if (++f > kSecondCoastEnd) {
+        f = kSecondCoastEntry;
       }
       break;
-    case 7:  // first key released
-      if (--f <= 14) state = 5;
+    case State::kFirstRelease:
+      if (--f <= kFirstCoastEntry) state = State::kFirstCoast;
       break;
-    case 8:  // first key again while coasting
-      if (++f > 20) {
-        f = 26;
-        state = 1;
+    case State::kFirstAgain:
+      if (++f > kFirstReleaseEntry) {
+        f = kFirstLoopEntry;
+        state = State::kFirstLoop;
       }
       break;
-    case 9:  // second key released
-      if (++f >= 46) state = 6;
+    case State::kSecondRelease:
+      if (++f >= kSecondCoastEntry) state = State::kSecondCoast;
       break;
-    case 10:  // second key again while coasting
-      if (--f < 40) {
-        f = 34;
-        state = 2;
+    case State::kSecondAgain:
+      if (--f < kSecondReleaseEntry) {
+        f = kSecondLoopEntry;
+        state = State::kSecondLoop;
       }
       break;
-    case 11:  // turning toward the first key, second part
+    case State::kTowardFirst:
       if (k == Spin::First) {
         ++f;
-        if (f > 60) {
-          f = 18;
-        } else if (f > 20 && f < 55) {
-          f = 26;
-          state = 1;
+        if (f > kLastFrame) {
+          f = kTowardFirstWrapHeld;
+        } else if (f > kFirstReleaseEntry && f < kToFirstEntry) {
+          f = kFirstLoopEntry;
+          state = State::kFirstLoop;
         }
       } else if (k == Spin::Second) {
-        f = 5;
-        state = 3;
+        f = kToSecondEntry;
+        state = State::kFirstToSecond;
       } else {
-        if (f >= 58) {
+        // Still in the turn's own frames it plays on to the family's end; after the wrap it
+        // plays down into the coasting loop.
+        if (f > kToFirstExit) {
           ++f;
         } else {
           --f;
         }
-        if (f > 60) {
-          f = 17;
-        } else if (f < 15) {
-          f = 14;
-          state = 5;
+        if (f > kLastFrame) {
+          f = kTowardFirstWrapFree;
+        } else if (f <= kFirstCoastEntry) {
+          f = kFirstCoastEntry;
+          state = State::kFirstCoast;
         }
       }
       break;
-    case 12:  // turning toward the second key, second part
+    case State::kTowardSecond:
       if (k == Spin::First) {
-        f = 55;
-        state = 4;
+        f = kToFirstEntry;
+        state = State::kSecondToFirst;
       } else if (k == Spin::Second) {
         --f;
         if (f < 0) {
-          f = 42;
-        } else if (f > 5 && f < 40) {
-          f = 34;
-          state = 2;
+          f = kTowardSecondWrapHeld;
+        } else if (f > kToSecondEntry && f < kSecondReleaseEntry) {
+          f = kSecondLoopEntry;
+          state = State::kSecondLoop;
         }
       } else {
-        if (f <= 2) {
+        if (f < kToSecondExit) {
           --f;
         } else {
           ++f;
         }
         if (f < 0) {
-          f = 43;
-        } else if (f > 45) {
-          f = 46;
-          state = 6;
+          f = kTowardSecondWrapFree;
+        } else if (f >= kSecondCoastEntry) {
+          f = kSecondCoastEntry;
+          state = State::kSecondCoast;
         }
       }
       break;
-    case 13:  // coming to rest after coasting the first way
-      if (--f < 6) {
-        f = 30;
-        state = 0;
+    case State::kFirstStop:
+      if (--f < kFirstStopEnd) {
+        f = CHARACTER_REST_FRAME;
+        state = State::kRest;
       }
       return;  // the stop sequence keeps the old step time, so it runs at full frame rate
-    case 14:   // coming to rest after coasting the second way
-      if (++f > 54) {
-        f = 30;
-        state = 0;
+    case State::kSecondStop:
+      if (++f > kSecondStopEnd) {
+        f = CHARACTER_REST_FRAME;
+        state = State::kRest;
       }
       return;
   }

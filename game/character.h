@@ -9,10 +9,33 @@
 
 constexpr int CHARACTER_FRAMES = 61;
 constexpr int CHARACTER_STATES = 15;
+// The frame the figure stands at when no key moves it.
+constexpr int32_t CHARACTER_REST_FRAME = 30;
+
+// Where the figure stands in its animation. Each key has a loop it plays while held, a release
+// into a coasting loop, a way back from coasting into the loop, and a stop; a change of key runs
+// through two parts of a turn. The player's spin rule depends on it too. The numbers are stored
+// in the game's state (and its checksum), so they stay as they are.
+enum class CharacterState : int32_t {
+  kRest = 0,
+  kFirstLoop = 1,
+  kSecondLoop = 2,
+  kFirstToSecond = 3,  // first part of the turn from the first key to the second
+  kSecondToFirst = 4,  // first part of the turn from the second key to the first
+  kFirstCoast = 5,
+  kSecondCoast = 6,
+  kFirstRelease = 7,
+  kFirstAgain = 8,  // the first key again while coasting
+  kSecondRelease = 9,
+  kSecondAgain = 10,   // the second key again while coasting
+  kTowardFirst = 11,   // second part of the turn, toward the first key
+  kTowardSecond = 12,  // second part of the turn, toward the second key
+  kFirstStop = 13,
+  kSecondStop = 14,
+};
 
 struct Character {
-  // Stores the family index (0 or 1), rests the figure (state 0, frame 30) and starts its clock
-  // at `now_ms`.
+  // Stores the family index (0 or 1), rests the figure and starts its clock at `now_ms`.
   void Setup(int family, uint32_t now_ms);
   // Advances the animation by at most one step at clock reading `now_ms`. `spin` is the ring's
   // spin after this update's change, in degrees per update.
@@ -20,7 +43,7 @@ struct Character {
 
   // Fields, in order.
   int32_t index = 0;
-  int32_t state = 0;
-  int32_t frame = 30;
+  CharacterState state = CharacterState::kRest;
+  int32_t frame = CHARACTER_REST_FRAME;
   uint32_t step_time = 0;  // clock value of the last renewed step, in ms
 };

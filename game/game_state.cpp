@@ -44,7 +44,7 @@ class Digest {
 void AddPlayer(Digest* d, const Player& p) {
   d->Add(p.index), d->Add(p.score), d->Add(p.spin), d->Add(p.centre_x), d->Add(p.centre_y);
   const Character& c = p.character;
-  d->Add(c.index), d->Add(c.state), d->Add(c.frame), d->Add(c.step_time);
+  d->Add(c.index), d->Add(static_cast<int32_t>(c.state)), d->Add(c.frame), d->Add(c.step_time);
   for (const RingTile& t : p.tiles) d->Add(t.x), d->Add(t.y), d->Add(t.angle), d->Add(t.colour);
   const Halo& h = p.halo;
   d->Add(h.x), d->Add(h.y), d->Add(h.vx), d->Add(h.vy), d->Add(h.direction);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "game/round_kinds.h"
+
 namespace {
 
 constexpr int kTargetX[2] = {172, 600};
@@ -45,6 +47,14 @@ void Targets(int colour_left, int colour_right, Placements* out) {
   if (colour_right != NO_COLOUR) out->Add(Art::kTarget, colour_right, kTargetX[RIGHT], kTargetY);
 }
 
+// The instruction picture of a state, or -1 for one without.
+int InstructionOf(int game_state) {
+  if (const RoundKind* round = RoundKindOf(game_state)) return round->instruction;
+  if (game_state == GAME_VOTE) return INSTRUCTION_VOTE;
+  if (game_state == GAME_START) return INSTRUCTION_START;
+  return -1;
+}
+
 }  // namespace
 
 void MultiplierItems(int player, int m, Placements* out) {
@@ -61,33 +71,27 @@ void MultiplierItems(int player, int m, Placements* out) {
 }
 
 void StateItems(const MatchState& m, Placements* out) {
-  switch (m.game_state) {
-    case GAME_RUNS:
-    case GAME_PURGE:
-      Targets(m.target, m.target, out);
-      break;
-    case GAME_STREAK:
-      MultiplierItems(LEFT, m.multiplier[LEFT], out);
-      MultiplierItems(RIGHT, m.multiplier[RIGHT], out);
-      Targets(m.target, m.target, out);
-      break;
-    case GAME_ECHO:
-      MultiplierItems(LEFT, m.multiplier[LEFT], out);
-      MultiplierItems(RIGHT, m.multiplier[RIGHT], out);
-      Targets(m.pending[LEFT], m.pending[RIGHT], out);
-      break;
-    case GAME_VOTE:
-      for (int i = 0; i < 4; ++i) {
-        const int y = kVoteRowY + kVoteRowStep * i;
-        out->Add(Art::kTarget, i, kTargetX[LEFT], y);
-        out->Add(Art::kTarget, i, kTargetX[RIGHT], y);
-        // Tallies stay below ten while the vote is shown: the tenth vote starts a round.
-        out->Add(Art::kNumber, Digit(m.votes[i]), kTargetX[LEFT] + kTallyDx, y + kTallyDy);
-        out->Add(Art::kNumber, Digit(m.votes[i]), kTargetX[RIGHT] + kTallyDx, y + kTallyDy);
-      }
-      break;
-    default:
-      break;
+  if (m.game_state == GAME_VOTE) {
+    for (int i = 0; i < 4; ++i) {
+      const int y = kVoteRowY + kVoteRowStep * i;
+      out->Add(Art::kTarget, i, kTargetX[LEFT], y);
+      out->Add(Art::kTarget, i, kTargetX[RIGHT], y);
+      // Tallies stay below ten while the vote is shown: the tenth vote starts a round.
+      out->Add(Art::kNumber, Digit(m.votes[i]), kTargetX[LEFT] + kTallyDx, y + kTallyDy);
+      out->Add(Art::kNumber, Digit(m.votes[i]), kTargetX[RIGHT] + kTallyDx, y + kTallyDy);
+    }
+    return;
+  }
+  const RoundKind* round = RoundKindOf(m.game_state);
+  if (round == nullptr) return;
+  if (round->multipliers) {
+    MultiplierItems(LEFT, m.multiplier[LEFT], out);
+    MultiplierItems(RIGHT, m.multiplier[RIGHT], out);
+  }
+  if (round->targets == RoundTargets::kRoundColour) {
+    Targets(m.target, m.target, out);
+  } else {
+    Targets(m.pending[LEFT], m.pending[RIGHT], out);
   }
 }
 
@@ -126,8 +130,8 @@ void ScoreItems(int player, int score, Placements* out) {
 
 void MessageItems(const MatchState& m, int left_score, int right_score, Placements* out) {
   if (m.game_state != GAME_OVER) {
-    if (m.game_state >= 0 && m.game_state <= GAME_START)
-      out->Add(Art::kInstruction, m.game_state, kMessageX, kMessageY);
+    const int instruction = InstructionOf(m.game_state);
+    if (instruction >= 0) out->Add(Art::kInstruction, instruction, kMessageX, kMessageY);
     return;
   }
   if (left_score < 0 && right_score < 0) {

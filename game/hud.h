@@ -11,7 +11,7 @@
 enum class Art : uint8_t {
   kTarget,        // 0 to 3, by colour
   kNumber,        // 0 to 9 digits, 10 separator, 11 minus sign, 12 multiplier mark
-  kInstruction,   // 0 to 5 by state, 6 left wins, 7 right wins, 8 both below zero
+  kInstruction,   // 0 to 3 by round kind, then vote, start, and the three results
   kRoundsLabel,   // index 0
   kComputerMark,  // index 0
 };
@@ -21,6 +21,8 @@ constexpr int NUMBER_SIGN = 11;
 constexpr int NUMBER_MARK = 12;
 constexpr int NUMBER_IMAGES = 13;
 constexpr int INSTRUCTION_IMAGES = 9;
+constexpr int INSTRUCTION_VOTE = 4;
+constexpr int INSTRUCTION_START = 5;
 constexpr int RESULT_LEFT_WINS = 6;
 constexpr int RESULT_RIGHT_WINS = 7;
 constexpr int RESULT_BOTH_BELOW = 8;

@@ -1,6 +1,7 @@
 #include "game/match.h"
 
 #include "engine/core/random.h"
+#include "game/round_kinds.h"
 
 namespace {
 
@@ -27,31 +28,24 @@ bool Match::TimeUp() const {
   return RemainingMs(state_, static_cast<int>(now_)) <= 0;
 }
 
+// The rules of each round kind's hits, in the order of ROUND_KIND.
+const Match::HitRule Match::kRoundHits[ROUND_KINDS] = {&Match::RunsHits, &Match::StreakHits,
+                                                       &Match::EchoHits, &Match::PurgeHits};
+
 void Match::StartRound(int kind, int value) {
   state_.game_state = kind;
-  switch (kind) {
-    case GAME_RUNS:
-    case GAME_PURGE:
-      state_.round_duration = ROUND_MS;
+  if (const RoundKind* round = RoundKindOf(kind)) {
+    state_.round_duration = ROUND_MS;
+    if (round->multipliers) state_.multiplier[LEFT] = state_.multiplier[RIGHT] = 1;
+    if (round->targets == RoundTargets::kRoundColour) {
       state_.target = value;
-      break;
-    case GAME_STREAK:
-      state_.multiplier[LEFT] = state_.multiplier[RIGHT] = 1;
-      state_.target = value;
-      state_.round_duration = ROUND_MS;
-      break;
-    case GAME_ECHO:
-      state_.round_duration = ROUND_MS;
-      state_.multiplier[LEFT] = state_.multiplier[RIGHT] = 1;
+    } else {
       state_.pending[LEFT] = state_.pending[RIGHT] = NO_COLOUR;
-      break;
-    case GAME_VOTE:
-      for (int& v : state_.votes) v = 0;
-      state_.round_duration = VOTE_MS;
-      events_.Add(Sound::Vote);
-      break;
-    default:
-      break;
+    }
+  } else if (kind == GAME_VOTE) {
+    for (int& v : state_.votes) v = 0;
+    state_.round_duration = VOTE_MS;
+    events_.Add(Sound::Vote);
   }
   state_.round_start = static_cast<int>(now_);
 }
@@ -59,48 +53,28 @@ void Match::StartRound(int kind, int value) {
 void Match::CastVote(int colour) {
   state_.votes[colour] += 1;
   if (state_.votes[colour] > VOTES_TO_DECIDE) {
-    StartRound(colour, static_cast<int>(Draw() * kColourScale));
+    StartRound(RoundVotedBy(colour), static_cast<int>(Draw() * kColourScale));
   }
 }
 
 void Match::Update(FrameInput in) {
-  switch (state_.game_state) {
-    case GAME_START:
-      StartScreen();
-      break;
-    case GAME_VOTE:
-    case GAME_RUNS:
-    case GAME_STREAK:
-    case GAME_ECHO:
-    case GAME_PURGE:
-      state_.last_hit[LEFT] = players_[LEFT].Update(in.side[LEFT], now_);
-      state_.last_hit[RIGHT] = players_[RIGHT].Update(in.side[RIGHT], now_);
-      HandleHits();
-      break;
-    default:  // game over: nothing moves any more
-      break;
+  const int state = state_.game_state;
+  if (state == GAME_START) {
+    StartScreen();
+  } else if (state == GAME_VOTE || RoundKindOf(state) != nullptr) {
+    state_.last_hit[LEFT] = players_[LEFT].Update(in.side[LEFT], now_);
+    state_.last_hit[RIGHT] = players_[RIGHT].Update(in.side[RIGHT], now_);
+    HandleHits();
   }
+  // Once the game is over nothing moves any more.
 }
 
 void Match::HandleHits() {
-  switch (state_.game_state) {
-    case GAME_VOTE:
-      VoteHits();
-      break;
-    case GAME_RUNS:
-      RunsHits();
-      break;
-    case GAME_STREAK:
-      StreakHits();
-      break;
-    case GAME_ECHO:
-      EchoHits();
-      break;
-    case GAME_PURGE:
-      PurgeHits();
-      break;
-    default:
-      break;
+  const int state = state_.game_state;
+  if (state == GAME_VOTE) {
+    VoteHits();
+  } else if (RoundKindOf(state) != nullptr) {
+    (this->*kRoundHits[state])();
   }
 }
 

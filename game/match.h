@@ -45,6 +45,9 @@ class Match {
   bool TimeUp() const;
   int Draw() { return NextRandom(&s_.random); }
 
+  using HitRule = void (Match::*)();
+  static const HitRule kRoundHits[];
+
   GameState& s_;
   MatchState& state_ = s_.match;
   Player (&players_)[2] = s_.players;

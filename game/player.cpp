@@ -30,17 +30,20 @@ void Player::Setup(int player_index, float x, float y, int start_score, float st
 }
 
 void Player::ChangeSpin(Spin key) {
-  const int state = character.state;
+  using State = CharacterState;
+  const State state = character.state;
   const auto add = [this](double delta) { spin = static_cast<float>(spin + delta); };
   const auto decay = [this] { spin = static_cast<float>(spin * SPIN_DECAY); };
+  // A key speeds the ring up only once the figure has entered that key's loop; against a
+  // coasting figure it only stops the ring, and at the second part of a turn it first halts it.
   if (key == Spin::First) {
-    if (state == 1 || state == 5 || state == 8) {
+    if (state == State::kFirstLoop || state == State::kFirstCoast || state == State::kFirstAgain) {
       add(SPIN_STEP);
       if (spin > SPIN_LIMIT) spin = SPIN_LIMIT;
-    } else if (state == 6) {
+    } else if (state == State::kSecondCoast) {
       add(SPIN_STEP);
       if (spin > SPIN_STEP) spin = static_cast<float>(SPIN_STEP);
-    } else if (state == 11) {
+    } else if (state == State::kTowardFirst) {
       if (spin < 0.0f) {
         spin = 0.0f;
       } else {
@@ -50,13 +53,14 @@ void Player::ChangeSpin(Spin key) {
       decay();
     }
   } else if (key == Spin::Second) {
-    if (state == 2 || state == 6 || state == 10) {
+    if (state == State::kSecondLoop || state == State::kSecondCoast ||
+        state == State::kSecondAgain) {
       add(-SPIN_STEP);
       if (spin < -SPIN_LIMIT) spin = -SPIN_LIMIT;
-    } else if (state == 5) {
+    } else if (state == State::kFirstCoast) {
       add(-SPIN_STEP);
       if (spin < -SPIN_STEP) spin = static_cast<float>(-SPIN_STEP);
-    } else if (state == 12) {
+    } else if (state == State::kTowardSecond) {
       if (spin > 0.0f) {
         spin = 0.0f;
       } else {
@@ -66,9 +70,9 @@ void Player::ChangeSpin(Spin key) {
       decay();
     }
   } else {
-    if (state == 11) {
+    if (state == State::kTowardFirst) {
       spin = static_cast<float>(SPIN_STEP);
-    } else if (state == 12) {
+    } else if (state == State::kTowardSecond) {
       spin = static_cast<float>(-SPIN_STEP);
     } else {
       decay();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/angles.h"
 #include "game/character.h"
 #include "game/input.h"
 
@@ -16,10 +17,6 @@ struct Image;
 constexpr int RING_TILES = 24;
 constexpr int TILE_COLOURS = 4;
 constexpr float RING_RADIUS = 155.0f;
-
-// Degrees to radians and back with pi taken as 3.141592, so that runs stay reproducible.
-constexpr double DEG_TO_RAD = 0.01745328888888889;
-constexpr double RAD_TO_DEG = 57.29579143313326;
 
 struct RingTile {
   // Places the tile on the circle of `radius` at `angle`.

@@ -14,7 +14,7 @@ class PcmStore {
  public:
   // PCM of 8 or 16 bits, whole frames, a sensible rate and a consistent byte rate.
   static bool Acceptable(const BufferDesc& desc) {
-    if (desc.size != 20 || desc.format == nullptr) return false;
+    if (desc.size != BUFFER_DESC_SIZE || desc.format == nullptr) return false;
     const WaveFormat& f = *desc.format;
     if (f.format_tag != WAVE_FORMAT_PCM || f.channels == 0 || f.channels > 8) return false;
     if (f.bits_per_sample != 8 && f.bits_per_sample != 16) return false;
@@ -30,7 +30,7 @@ class PcmStore {
 
   Result GetCaps(BufferCaps* caps) const {
     if (released_) return DSERR_INVALIDCALL;
-    if (caps == nullptr || caps->size != 20) return DSERR_INVALIDPARAM;
+    if (caps == nullptr || caps->size != BUFFER_CAPS_SIZE) return DSERR_INVALIDPARAM;
     caps->flags = flags_;
     caps->buffer_bytes = Size();
     return OK;

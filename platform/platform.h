@@ -124,9 +124,15 @@ struct PixelFormat {
   uint32_t blue_mask = 0;
 };
 
+// The sizes callers state in a record's `size`: a back end refuses a record of another size, as
+// one of a version it does not know.
+constexpr uint32_t SURFACE_DESC_SIZE = 108;
+constexpr uint32_t BUFFER_DESC_SIZE = 20;
+constexpr uint32_t BUFFER_CAPS_SIZE = 20;
+
 // The surface description record: what is requested of a surface and what it reports.
 struct SurfaceDesc {
-  uint32_t size = 108;
+  uint32_t size = SURFACE_DESC_SIZE;
   uint32_t flags = 0;
   int height = 0;
   int width = 0;
@@ -183,7 +189,7 @@ struct WaveFormat {
 };
 
 struct BufferDesc {
-  uint32_t size = 20;
+  uint32_t size = BUFFER_DESC_SIZE;
   uint32_t flags = 0;
   uint32_t buffer_bytes = 0;
   uint32_t reserved = 0;
@@ -191,7 +197,7 @@ struct BufferDesc {
 };
 
 struct BufferCaps {
-  uint32_t size = 20;
+  uint32_t size = BUFFER_CAPS_SIZE;
   uint32_t flags = 0;
   uint32_t buffer_bytes = 0;
   uint32_t unlock_transfer_rate = 0;

@@ -22,7 +22,7 @@ bool WriteRaw(const char* path, const SoundX& clip) {
   const size_t size = clip.data != nullptr ? static_cast<size_t>(clip.size) : 0;
   // A clip without samples (refused or unloaded) writes an empty file: fwrite is not given its
   // null pointer.
-  const bool ok = size == 0 || std::fwrite(clip.data, 1, size, out) == size;
+  const bool ok = size == 0 || std::fwrite(clip.data.get(), 1, size, out) == size;
   return std::fclose(out) == 0 && ok;
 }
 

@@ -17,6 +17,8 @@ class WinDX {
   WinDX();
   WinDX(const WinDX&) = delete;
   WinDX& operator=(const WinDX&) = delete;
+  // Only to put the one engine object back to its constructed state: `Vorn = WinDX();`.
+  WinDX& operator=(WinDX&&) = default;
 
   // The back end every platform call goes through. Set once before the entry runs.
   void UsePlatform(platform::Platform* p) { backend = p; }
@@ -91,10 +93,12 @@ class WinDX {
   int sound_rate = 0;
   int sound_bits = 0;
   int sound_channels = 0;
+  // The sound registry: `sound_capacity` entries, the first `sound_count` in use. The clips and
+  // buffers are not owned here; the game and the back end own them.
   int sound_count = 0;
   int sound_capacity = 0;
-  SoundX** sound_clips = nullptr;
-  platform::SoundBuffer** sound_buffers = nullptr;
+  std::vector<SoundX*> sound_clips;
+  std::vector<platform::SoundBuffer*> sound_buffers;
 
   platform::Platform* backend = nullptr;
 

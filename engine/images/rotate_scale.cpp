@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/core/angles.h"
 #include "engine/images/draw.h"
 
 #if defined(__SSE2__) && defined(__x86_64__)
@@ -18,9 +19,6 @@
 #endif
 
 namespace {
-
-// Degrees to radians, with pi taken as 3.141592 as everywhere else in the program.
-constexpr double kDegree = 0.01745328888888889;
 
 // Where destination pixel (0, 0) falls in the source, and how positions move along a row and
 // from one row to the next.
@@ -36,8 +34,8 @@ Mapping MakeMapping(int src_w, int src_h, int dst_w, int dst_h, float angle, flo
   const int64_t squares = int64_t{dst_w} * dst_w + int64_t{dst_h} * dst_h;
   const float half_diagonal = static_cast<float>(std::sqrt(static_cast<double>(squares)) * 0.5);
   // 135 degrees is the direction of a square destination's top-left corner from its centre.
-  const float corner = static_cast<float>((135.0f - angle) * kDegree);
-  const float turn = static_cast<float>(angle * kDegree);
+  const float corner = static_cast<float>((135.0f - angle) * DEG_TO_RAD);
+  const float turn = static_cast<float>(angle * DEG_TO_RAD);
   Mapping m{};
   m.u0 = half_diagonal * std::cos(corner) / scale + static_cast<float>(src_w) * 0.5f;
   m.v0 = static_cast<float>(src_h) * 0.5f - half_diagonal * std::sin(corner) * ratio / scale;

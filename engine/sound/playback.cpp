@@ -10,6 +10,8 @@ namespace {
 
 // A lost buffer is restored and locked again at most this many times.
 constexpr int kLockRetries = 10;
+// The registry grows by this many entries at a time.
+constexpr int kRegistryGrowth = 10;
 
 int BlockAlign(int bits, int channels) {
   return (bits / 8) * channels;
@@ -50,7 +52,7 @@ void WinDX::SoundFill(SoundX* clip) {
   if (buffer == nullptr) return;
 
   platform::BufferCaps caps;
-  caps.size = sizeof(caps);
+  caps.size = platform::BUFFER_CAPS_SIZE;
   uint32_t buffer_bytes = 0;
   if (buffer->GetCaps(&caps) == platform::OK) {
     buffer_bytes = caps.buffer_bytes;
@@ -83,7 +85,7 @@ void WinDX::SoundFill(SoundX* clip) {
         clip->data != nullptr ? static_cast<uint64_t>(std::max(clip->size, 0)) : 0;
     uint64_t bytes = std::min({wanted, held, static_cast<uint64_t>(bytes1)});
     bytes -= bytes % sample_bytes;
-    if (bytes > 0) std::memcpy(region1, clip->data, static_cast<std::size_t>(bytes));
+    if (bytes > 0) std::memcpy(region1, clip->data.get(), static_cast<std::size_t>(bytes));
     buffer->Unlock(region1, bytes1, region2, bytes2);
     // Only a filled buffer is clean: after a failed lock the next play fills it again.
     clip->dirty = 0;
@@ -92,16 +94,9 @@ void WinDX::SoundFill(SoundX* clip) {
 
 int WinDX::SoundCreate(SoundX* clip) {
   if (sound_count == sound_capacity) {
-    const int capacity = sound_capacity + 10;
-    auto* clips = new SoundX*[capacity]();
-    auto* buffers = new platform::SoundBuffer*[capacity]();
-    std::copy(sound_clips, sound_clips + sound_count, clips);
-    std::copy(sound_buffers, sound_buffers + sound_count, buffers);
-    delete[] sound_clips;
-    delete[] sound_buffers;
-    sound_clips = clips;
-    sound_buffers = buffers;
-    sound_capacity = capacity;
+    sound_capacity += kRegistryGrowth;
+    sound_clips.resize(static_cast<size_t>(sound_capacity));
+    sound_buffers.resize(static_cast<size_t>(sound_capacity));
   }
   sound_clips[sound_count] = clip;
 
@@ -126,7 +121,7 @@ int WinDX::SoundCreate(SoundX* clip) {
   format.extra_size = 0;
 
   platform::BufferDesc desc;
-  desc.size = 20;
+  desc.size = platform::BUFFER_DESC_SIZE;
   desc.flags =
       platform::DSBCAPS_CTRLFREQUENCY | platform::DSBCAPS_CTRLPAN | platform::DSBCAPS_CTRLVOLUME;
   desc.buffer_bytes = static_cast<uint32_t>(std::max(clip->frames, 0)) * format.block_align;

@@ -1,6 +1,7 @@
 #include "engine/sound/soundx.h"
 
 #include <string>
+#include <utility>
 
 #include "engine/core/data_error.h"
 #include "engine/core/exit.h"
@@ -48,8 +49,7 @@ bool SoundX::Load(const char* name) {
     size = wave.size;
     frames = wave.frames;
     length = wave.length;
-    delete[] data;
-    data = wave.samples.release();
+    data = std::move(wave.samples);
   }
   dirty = 1;
   return true;

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class SoundX {
  public:
   SoundX() = default;
-  // Clips live until the program ends; their samples are not freed here.
-  ~SoundX() = default;
   SoundX(const SoundX&) = delete;
   SoundX& operator=(const SoundX&) = delete;
 
@@ -20,7 +19,7 @@ class SoundX {
   float length = 0.0f;
   int32_t frames = 0;
   int32_t size = 0;
-  uint8_t* data = nullptr;
+  std::unique_ptr<uint8_t[]> data;  // the samples, or null when the clip has none
   int32_t buffer = -1;
   uint8_t dirty = 1;
 };

@@ -181,7 +181,7 @@ void HeadlessSurface::Describe(SurfaceDesc* desc) const {
 
 Result HeadlessSurface::GetSurfaceDesc(SurfaceDesc* desc) {
   if (released_) return DDERR_INVALIDOBJECT;
-  if (desc->size != 108) return DDERR_INVALIDPARAMS;
+  if (desc->size != SURFACE_DESC_SIZE) return DDERR_INVALIDPARAMS;
   if (const Result r = platform_.TakeFault(Op::kGetSurfaceDesc); r != OK) return r;
   Describe(desc);
   return OK;
@@ -189,7 +189,7 @@ Result HeadlessSurface::GetSurfaceDesc(SurfaceDesc* desc) {
 
 Result HeadlessSurface::Lock(SurfaceDesc* desc, uint32_t) {
   if (released_) return DDERR_INVALIDOBJECT;
-  if (desc->size != 108) return DDERR_INVALIDPARAMS;
+  if (desc->size != SURFACE_DESC_SIZE) return DDERR_INVALIDPARAMS;
   if (const Result r = platform_.TakeFault(Op::kLock); r != OK) return r;
   if (lost_) return DDERR_SURFACELOST;
   if (locked_) return DDERR_SURFACEBUSY;

@@ -30,7 +30,7 @@ void SdlSurface::Release() {
 Result SdlSurface::Describe(SurfaceDesc* desc, int pitch) const {
   if (released_) return DDERR_INVALIDOBJECT;
   // The size field tells a description from stray memory.
-  if (desc == nullptr || desc->size != SurfaceDesc{}.size) return DDERR_INVALIDPARAMS;
+  if (desc == nullptr || desc->size != SURFACE_DESC_SIZE) return DDERR_INVALIDPARAMS;
   desc->flags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;
   desc->width = width_;
   desc->height = height_;

@@ -13,7 +13,10 @@ constexpr Spin N = Spin::None, F = Spin::First, S = Spin::Second;
 class CharacterTest : public testing::Test {
  protected:
   // Puts the figure into `state` at `frame`, as if it had just stepped.
-  void Enter(int state, int frame) { c_.state = state, c_.frame = frame, c_.step_time = now_; }
+  void Enter(int state, int frame) {
+    c_.state = static_cast<CharacterState>(state), c_.frame = frame, c_.step_time = now_;
+  }
+  int State() const { return static_cast<int>(c_.state); }
   void Step(uint32_t after_ms, Spin key, float spin = 0.0f) {
     now_ += after_ms;
     c_.Step(key, spin, now_);
@@ -59,7 +62,7 @@ TEST_F(CharacterTest, EverySequenceFromItsEntry) {
       if (colon != std::string::npos) state = std::stoi(token.substr(colon + 1));
       Step(1000, c.key, c.spin);
       ASSERT_EQ(c_.frame, std::stoi(token.substr(0, colon))) << token;
-      ASSERT_EQ(c_.state, state) << token;
+      ASSERT_EQ(State(), state) << token;
     }
   }
 }
@@ -108,12 +111,12 @@ TEST_F(CharacterTest, StopStatesRunAtFullRateOddStatesDoNothing) {
     c_.Step(frame == 29 ? F : N, 0.0f, now_);
     EXPECT_EQ(c_.frame, frame);
   }
-  EXPECT_EQ(c_.state, 0);
+  EXPECT_EQ(State(), 0);
   EXPECT_EQ(c_.step_time, renewed + 20);
   for (const int state : {-1, 15}) {
     Enter(state, 30);
     Step(1000, F, 1.0f);
-    EXPECT_EQ(c_.state, state);
+    EXPECT_EQ(State(), state);
     EXPECT_EQ(c_.frame, 30);
   }
   now_ = 0xFFFFFFF0u;

@@ -35,10 +35,6 @@ inline bool WriteGameData() {
 // The game's globals rebuilt as the program constructs them, so that a test inherits no clips
 // registered with an engine that has since been replaced.
 inline void ResetGame() {
-  for (SoundX* clip : {&game_assets.hit, &game_assets.miss, &game_assets.vote}) {
-    delete[] clip->data;
-    clip->data = nullptr;
-  }
   game_assets.~GameAssets();
   new (&game_assets) GameAssets();
   game = GameState{};

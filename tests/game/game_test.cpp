@@ -85,7 +85,7 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
   EXPECT_TRUE(headless_->MessageBoxes().empty());
   // The vote sound is a clip of its own, from the miss sound's file.
   EXPECT_GT(game_assets.vote.frames, 0);
-  EXPECT_NE(game_assets.vote.data, game_assets.miss.data);
+  EXPECT_NE(game_assets.vote.data.get(), game_assets.miss.data.get());
   EXPECT_EQ(game.match.game_state, GAME_START);
   EXPECT_EQ(game.match.rounds_left, 10);
   // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees.

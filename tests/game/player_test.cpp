@@ -97,7 +97,7 @@ TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
   };
   // clang-format on
   const auto expect = [this](int key, int state, float before, float after) {
-    p_.character.state = state;
+    p_.character.state = static_cast<CharacterState>(state);
     p_.spin = before;
     p_.ChangeSpin(static_cast<Spin>(key));
     EXPECT_EQ(p_.spin, after) << "key " << key << ", state " << state << ", spin " << before;
@@ -132,7 +132,7 @@ TEST_F(PlayerTest, FirstKeyFromRestLeansBeforeSpinning) {
 // 45 ms pass, while the spin before the change (2.35) would need 50 ms.
 TEST_F(PlayerTest, FigureStepsWithTheNewSpin) {
   Start(1);
-  p_.character.state = 1, p_.character.frame = 24;
+  p_.character.state = CharacterState::kFirstLoop, p_.character.frame = 24;
   p_.spin = 2.35f;
   UpdateAfter(45, Spin::First);
   EXPECT_EQ(p_.spin, 2.5f);

@@ -55,7 +55,7 @@ TEST(StateTest, ChecksumSeesEveryField) {
       [](GameState& s) { s.players[RIGHT].score += 1; },
       [](GameState& s) { s.players[LEFT].spin = 0.15f; },
       [](GameState& s) { s.players[LEFT].spin = -0.0f; },
-      [](GameState& s) { s.players[LEFT].character.state = 1; },
+      [](GameState& s) { s.players[LEFT].character.state = CharacterState::kFirstLoop; },
       [](GameState& s) { s.players[RIGHT].character.frame = 31; },
       [](GameState& s) { s.players[LEFT].character.step_time += 1; },
       [](GameState& s) { s.players[RIGHT].tiles[23].colour = 0; },

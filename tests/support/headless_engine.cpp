@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <new>
 
 #include "engine/core/pixel_format.h"
 #include "engine/core/vorn.h"
@@ -18,10 +17,7 @@ std::unique_ptr<platform::headless::HeadlessPlatform>& Current() {
 }  // namespace
 
 void ResetEngine() {
-  // The engine object has no reset of its own: it is built once per program. Rebuilding it in
-  // place gives exactly the constructed state.
-  Vorn.~WinDX();
-  new (&Vorn) WinDX();
+  Vorn = WinDX();
   SetScreenFormat(0, 0, 0);
 }
 

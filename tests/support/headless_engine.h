@@ -21,8 +21,7 @@ struct HeadlessEngineOptions {
   int back_pitch = 0;  // bytes per back-buffer row; 0: two bytes per pixel
 };
 
-// Puts `Vorn` and the screen pixel format back to their state before the program's entry. The
-// sound registry's tables are dropped, not freed.
+// Puts `Vorn` and the screen pixel format back to their state before the program's entry.
 void ResetEngine();
 
 // Resets the engine and plugs in a new headless platform made from `config`, without starting.

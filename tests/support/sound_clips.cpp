@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "engine/core/vorn.h"
-
 TestClip::TestClip(uint16_t clip_channels, uint16_t clip_bits, int32_t clip_rate,
                    const std::string& bytes) {
   channels = clip_channels;
@@ -13,9 +11,8 @@ TestClip::TestClip(uint16_t clip_channels, uint16_t clip_bits, int32_t clip_rate
 }
 
 void TestClip::SetSamples(const std::string& bytes) {
-  delete[] data;
-  data = new uint8_t[bytes.size()];
-  std::memcpy(data, bytes.data(), bytes.size());
+  data = std::make_unique<uint8_t[]>(bytes.size());
+  std::memcpy(data.get(), bytes.data(), bytes.size());
   size = static_cast<int32_t>(bytes.size());
   frames = size / (channels * (bits / 8));
   length = static_cast<float>(frames) / static_cast<float>(rate);
@@ -23,13 +20,5 @@ void TestClip::SetSamples(const std::string& bytes) {
 }
 
 std::string TestClip::Samples() const {
-  return {reinterpret_cast<const char*>(data), static_cast<size_t>(size)};
-}
-
-void FreeSoundRegistry() {
-  delete[] Vorn.sound_clips;
-  delete[] Vorn.sound_buffers;
-  Vorn.sound_clips = nullptr;
-  Vorn.sound_buffers = nullptr;
-  Vorn.sound_count = Vorn.sound_capacity = 0;
+  return {reinterpret_cast<const char*>(data.get()), static_cast<size_t>(size)};
 }

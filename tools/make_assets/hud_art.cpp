@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "game/round_kinds.h"
 #include "tools/make_assets/art.h"
 
 namespace assets {
@@ -153,45 +154,52 @@ void Gap(std::vector<Line>& to, int pixels) {
   to.push_back({{}, pixels});
 }
 
+// What each round kind's panel says of its rules, two paragraphs each.
+const char* const kRoundRules[ROUND_KINDS][2] = {
+    {"Line up long unbroken runs of the target colour on your own ring.",
+     "When time is up every run scores 500 × its length squared, and your rival loses it."},
+    {"Hit tiles of the target colour.",
+     "Each hit in a row doubles your points, up to ×16. A wrong colour costs 500 and starts you "
+     "over."},
+    {"Your rival's hits choose the colour you must hit next; it shows inside your ring.",
+     "Answer it for doubling points. A wrong colour costs 500."},
+    {"Hit the target colour: each such hit sends one of its tiles over to your rival.",
+     "Clear your ring of it first to win 100000."},
+};
+
+std::string Padded(const char* title, std::size_t width) {
+  std::string s = title;
+  if (s.size() < width) s.append(width - s.size(), ' ');
+  return s;
+}
+
 std::vector<Line> InstructionLines(Fonts& fonts, int index) {
   const int wrap = kInstructionMaxWidth - 26;
   std::vector<Line> lines;
   auto text = [&](const std::string& s) { Append(lines, Wrap(fonts, s, Body(), wrap)); };
+  if (index < ROUND_KINDS) {
+    const RoundKind& kind = ROUND_KIND[index];
+    lines = TitleLine(kind.vote_colour, kind.title);
+    text(kRoundRules[index][0]);
+    Gap(lines, 4);
+    text(kRoundRules[index][1]);
+    return lines;
+  }
   switch (index) {
-    case 0:
-      lines = TitleLine(0, "RUNS");
-      text("Line up long unbroken runs of the target colour on your own ring.");
-      Gap(lines, 4);
-      text("When time is up every run scores 500 × its length squared, and your rival loses it.");
-      break;
-    case 1:
-      lines = TitleLine(1, "STREAK");
-      text("Hit tiles of the target colour.");
-      Gap(lines, 4);
-      text(
-          "Each hit in a row doubles your points, up to ×16. A wrong colour costs 500 and "
-          "starts you over.");
-      break;
-    case 2:
-      lines = TitleLine(2, "ECHO");
-      text("Your rival's hits choose the colour you must hit next; it shows inside your ring.");
-      Gap(lines, 4);
-      text("Answer it for doubling points. A wrong colour costs 500.");
-      break;
-    case 3:
-      lines = TitleLine(3, "PURGE");
-      text("Hit the target colour: each such hit sends one of its tiles over to your rival.");
-      Gap(lines, 4);
-      text("Clear your ring of it first to win 100000.");
-      break;
     case 4:
       lines = TitleLine(-1, "VOTE");
       text("Hit a colour to vote for it. Ten votes choose the next round:");
       Gap(lines, 5);
-      lines.push_back(
-          {{{"", {}, 0}, {"RUNS   ", Strong()}, {"", {}, 1}, {"STREAK", Strong()}}, 19});
-      lines.push_back(
-          {{{"", {}, 2}, {"ECHO   ", Strong()}, {"", {}, 3}, {"PURGE ", Strong()}}, 19});
+      // The kinds in two columns, each title behind the colour that votes for it.
+      for (int k = 0; k < ROUND_KINDS; k += 2) {
+        const RoundKind& left = ROUND_KIND[k];
+        const RoundKind& right = ROUND_KIND[k + 1];
+        lines.push_back({{{"", {}, left.vote_colour},
+                          {Padded(left.title, 7), Strong()},
+                          {"", {}, right.vote_colour},
+                          {Padded(right.title, 6), Strong()}},
+                         19});
+      }
       break;
     case 5: {
       lines = TitleLine(-1, "GET READY");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/core/angles.h"
 #include "tools/make_assets/art.h"
 #include "tools/make_assets/figure.h"
 
@@ -102,7 +103,7 @@ void DrawMaskedOn(Picture& target, const Picture& source, int x, int y) {
 Picture Turned(const Picture& source, float angle, int size) {
   Picture out{size, size, true, std::vector<uint8_t>(static_cast<size_t>(size) * size * 4, 0)};
   // The same inverse mapping the engine uses, with its degree factor, in 32-bit reals.
-  const float k = 0.01745328888888889f;
+  const auto k = static_cast<float>(DEG_TO_RAD);
   const float hd = std::sqrt(static_cast<float>(size * size * 2)) * 0.5f;
   const float t = (135.0f - angle) * k, a = angle * k;
   const float w1 = static_cast<float>(source.width), h1 = static_cast<float>(source.height);

@@ -157,7 +157,6 @@ TEST(PlaybackFaults, FailuresAreReportedAndThePlayGoesOn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    FreeSoundRegistry();
     HeadlessPlatform& headless = StartHeadlessEngine();
     headless.Fail(c.op, c.result, c.count);
     TestClip clip(1, 16, 8000, Pattern(64));
@@ -185,7 +184,6 @@ TEST_F(PlaybackTest, WithoutABufferNothingIsFilledOrPlayed) {
   EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
 
   // An unloaded first clip fixes an empty common format.
-  FreeSoundRegistry();
   HeadlessPlatform& fresh = StartHeadlessEngine();
   TestClip empty, second(1, 8, 8000, Pattern(8));
   Vorn.SoundPlay(&empty, 0);
@@ -194,7 +192,6 @@ TEST_F(PlaybackTest, WithoutABufferNothingIsFilledOrPlayed) {
                                     ERR_SOUNDCREATE}));
 
   // No sound object at all: no buffer.
-  FreeSoundRegistry();
   HeadlessPlatform& silent = UseFreshHeadless();
   TestClip third(1, 8, 8000, Pattern(8));
   Vorn.SoundPlay(&third, 0);
