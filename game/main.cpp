@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
   ChooseSides(options.side);
   // A recording that cannot be played, or a file that cannot be written, is refused before a
   // window opens, with the status of a failed start.
-  if ((!options.replay.empty() && !ReplayFrom(options.replay, &error)) ||
-      (!options.record.empty() && !RecordTo(options.record, &error))) {
+  if (!options.replay.empty() && !ReplayFrom(options.replay, &error)) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 255;
   }
@@ -59,6 +58,10 @@ int main(int argc, char** argv) {
                    "a display)\n");
       return 1;
     }
+  }
+  if (!options.record.empty() && !RecordTo(options.record, &error)) {
+    std::fprintf(stderr, "vorn: %s\n", error.c_str());
+    return 255;
   }
   Vorn.UsePlatform(backend.get());
   char command_line[] = "";

@@ -41,11 +41,13 @@ bool ReplayFile(const char* value, GameOptions* out) {
   return *value != '\0';
 }
 
+// clang-format off: one row a line, as a table reads
 constexpr OptionRow kOptions[] = {
     {"--scale", "N (1 to 16)", WindowScale},    {"--left", "keys|cpu[:LEVEL]", LeftSide},
     {"--right", "keys|cpu[:LEVEL]", RightSide}, {"--record", "FILE", RecordFile},
     {"--replay", "FILE", ReplayFile},
 };
+// clang-format on
 
 // Options that cannot go together, or null.
 const char* Conflict(const GameOptions& o) {

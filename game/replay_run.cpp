@@ -83,6 +83,8 @@ bool Replaying() {
 
 void BeginRecordOrReplay(GameState* s, uint32_t seed, const SideChoice sides[SIDES],
                          uint32_t start_ms) {
+  // A game that did not start records nothing; its file is removed at the end.
+  if (Vorn.status != STATUS_RUNNING) return;
   if (!run.source) return run.recorder.Begin(MakeReplayHeader(seed, sides, start_ms));
   *s = run.source->Start();
   run.origin = start_ms;

@@ -92,6 +92,25 @@ TEST(ReplayTest, EscapeStopsAReplay) {
   EXPECT_TRUE(headless.MessageBoxes().empty());
 }
 
+// A replay plays the recorded sides, and a network match is not recorded.
+TEST(ReplayTest, OptionsThatCannotGoTogetherAreRefused) {
+  const std::vector<std::vector<const char*>> refused = {{"vorn", "--replay", "a", "--left", "cpu"},
+                                                         {"vorn", "--record", "a", "--host"},
+                                                         {"vorn", "--replay", "a", "--record", "b"},
+                                                         {"vorn", "--record", ""}};
+  for (const std::vector<const char*>& args : refused) {
+    GameOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseGameOptions(static_cast<int>(args.size()), args.data(), &options, &error))
+        << args[1];
+  }
+  const char* fine[] = {"vorn", "--right", "cpu:3", "--record", "r.vrp"};
+  GameOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseGameOptions(5, fine, &options, &error)) << error;
+  EXPECT_EQ(options.record, "r.vrp");
+}
+
 // Frames of a made-up match, with their checksums, in the format's own bytes.
 Replay MadeUp(int frames) {
   Replay r;
