@@ -70,6 +70,8 @@ bool ReplayFrom(const std::string& path, std::string* error) {
   }
   run.path = path;
   run.source.emplace(std::move(replay));
+  run.ended_at.reset();
+  run.stopping = false;
   FixGameSeed(run.source->header().seed);
   const SideChoice sides[SIDES] = {ReplaySideChoice(run.source->header().side[LEFT]),
                                    ReplaySideChoice(run.source->header().side[RIGHT])};

@@ -70,8 +70,9 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   EXPECT_TRUE(again.MessageBoxes().empty());
 }
 
-// A replay in the game window stops at Escape.
-TEST(ReplayTest, EscapeStopsAReplay) {
+// Escape stops a replay in the game window at once; a match that no longer follows the recording
+// stops at the first checksum that differs, with a message.
+TEST(ReplayTest, EscapeOrAMatchThatDiffersStopsAReplay) {
   ASSERT_TRUE(WriteGameData());
   Replay r;
   r.frames.assign(600, ReplayFrame{});
@@ -80,14 +81,22 @@ TEST(ReplayTest, EscapeStopsAReplay) {
   const std::vector<uint8_t> bytes = EncodeReplay(r);
   std::ofstream("idle.vrp", std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-  std::string error;
-  ASSERT_TRUE(ReplayFrom("idle.vrp", &error)) << error;
-  StartGame({});
-  auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
-  ASSERT_TRUE(Pass(&headless));
-  Vorn.keys[platform::VK_ESCAPE] = 1;
-  GameRun();
-  EXPECT_FALSE(Pass(&headless));
+  for (const bool escape : {true, false}) {
+    std::string error;
+    ASSERT_TRUE(ReplayFrom("idle.vrp", &error)) << error;
+    StartGame({});
+    auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+    int passes = 0;
+    while (Pass(&headless)) ++passes, Vorn.keys[platform::VK_ESCAPE] = escape;
+    if (escape) {
+      EXPECT_EQ(passes, 2);
+      EXPECT_TRUE(headless.MessageBoxes().empty());
+    } else {
+      ASSERT_EQ(headless.MessageBoxes().size(), 1u);
+      EXPECT_NE(headless.MessageBoxes()[0].text.find("differs at frame 60 "), std::string::npos)
+          << headless.MessageBoxes()[0].text;
+    }
+  }
 }
 
 // A replay plays the recorded sides, and a network match is not recorded.
