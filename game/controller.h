@@ -25,3 +25,6 @@ class KeyboardController final : public Controller {
  private:
   std::optional<int> pad_slot_;
 };
+
+// Escape, which stops a replay; the keyboard controller's file is the one that reads the keys.
+bool EscapeHeld();

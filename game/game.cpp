@@ -8,6 +8,7 @@
 #include "engine/core/vorn.h"
 #include "game/frame.h"
 #include "game/net_play.h"
+#include "game/replay_run.h"
 
 GameState game;
 GameAssets game_assets;
@@ -58,14 +59,19 @@ void GameInit() {
     UseController(side, std::move(computer));
     LoadComputerMark(&game_assets, side);
   }
+  BeginRecordOrReplay(&game, used_seed, chosen, start_ms);
 }
 
 int GameRun() {
   if (NetPlayActive()) return NetPlayFrame(&game, &game_assets);
+  if (Replaying()) return ReplayWindowFrame(&game, &game_assets);
   // One clock reading for the whole frame: every timing rule, the controllers and the drawing
   // see the same instant.
   const uint32_t now = Vorn.backend->Milliseconds();
-  return RunMatchFrame(&game, &game_assets, now, ReadControllers(now));
+  const FrameInput in = ReadControllers(now);
+  const int shown = RunMatchFrame(&game, &game_assets, now, in);
+  RecordFrame(now, in, game);
+  return shown;
 }
 
 FrameInput ReadControllers(uint32_t now_ms) {

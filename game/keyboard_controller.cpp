@@ -21,3 +21,7 @@ Spin KeyboardController::Next(const GameState&, int side, uint32_t) {
   if (Vorn.keys[keys[1]] != 0 || held.second) return Spin::Second;
   return Spin::None;
 }
+
+bool EscapeHeld() {
+  return Vorn.keys[platform::VK_ESCAPE] != 0;
+}

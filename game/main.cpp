@@ -14,6 +14,7 @@
 #include "engine/core/vorn.h"
 #include "game/game.h"
 #include "game/options.h"
+#include "game/replay_run.h"
 #include "platform/backends.h"
 
 namespace {
@@ -30,6 +31,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   ChooseSides(options.side);
+  // A recording that cannot be played, or a file that cannot be written, is refused before a
+  // window opens, with the status of a failed start.
+  if (!options.replay.empty() && !ReplayFrom(options.replay, &error)) {
+    std::fprintf(stderr, "vorn: %s\n", error.c_str());
+    return 255;
+  }
   platform::BackendSettings settings;
   settings.window_scale = options.window_scale;
   UseNetPlay(options.net);
@@ -52,9 +59,14 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (!options.record.empty() && !RecordTo(options.record, &error)) {
+    std::fprintf(stderr, "vorn: %s\n", error.c_str());
+    return 255;
+  }
   Vorn.UsePlatform(backend.get());
   char command_line[] = "";
   const int result = WinMain(nullptr, nullptr, command_line, kShowNormal);
+  EndRecording(game);
   Vorn.UsePlatform(nullptr);
   return result;
 }

@@ -32,11 +32,36 @@ bool WindowScale(const char* value, GameOptions* out) {
   return true;
 }
 
+bool RecordFile(const char* value, GameOptions* out) {
+  out->record = value;
+  return *value != '\0';
+}
+bool ReplayFile(const char* value, GameOptions* out) {
+  out->replay = value;
+  return *value != '\0';
+}
+
+// clang-format off: one row a line, as a table reads
 constexpr OptionRow kOptions[] = {
-    {"--scale", "N (1 to 16)", WindowScale},
-    {"--left", "keys|cpu[:LEVEL]", LeftSide},
-    {"--right", "keys|cpu[:LEVEL]", RightSide},
+    {"--scale", "N (1 to 16)", WindowScale},    {"--left", "keys|cpu[:LEVEL]", LeftSide},
+    {"--right", "keys|cpu[:LEVEL]", RightSide}, {"--record", "FILE", RecordFile},
+    {"--replay", "FILE", ReplayFile},
 };
+// clang-format on
+
+// Options that cannot go together, or null.
+const char* Conflict(const GameOptions& o) {
+  const bool network = o.net.role != NetPlayOptions::Role::Local;
+  if (network && (!o.record.empty() || !o.replay.empty()))
+    return "a network match cannot be recorded or replayed";
+  if (o.replay.empty()) return nullptr;
+  if (!o.record.empty()) return "--replay and --record cannot go together";
+  for (const SideChoice& side : o.side) {
+    if (side.kind != SideChoice::Kind::Keys)
+      return "a replay plays the sides as they were recorded";
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -91,6 +116,10 @@ bool ParseGameOptions(int argc, const char* const* argv, GameOptions* out, std::
       return false;
     }
     ++i;
+  }
+  if (const char* conflict = Conflict(*out)) {
+    *error = conflict;
+    return false;
   }
   return true;
 }

@@ -28,6 +28,10 @@ struct GameOptions {
   int window_scale = 1;
   // A network match, when --host or --join asks for one.
   NetPlayOptions net;
+  // The file the match is recorded into, or played back from (in the working folder unless
+  // the path says otherwise); empty for neither.
+  std::string record;
+  std::string replay;
 };
 
 // Reads a whole decimal number within [low, high] that is all of `text`. False for an empty text,

@@ -1,0 +1,201 @@
+// Recordings: a match recorded in the game plays back to the same state, a changed input is
+// caught, and files that are cut short, of another version or garbled are refused.
+#include "game/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/replay_run.h"
+#include "game/step.h"
+#include "game_fixture.h"
+
+namespace {
+
+// Runs passes of the program's loop: waiting messages, then a frame.
+bool Pass(platform::headless::HeadlessPlatform* headless) {
+  headless->Advance(16);
+  platform::Message m;
+  while (headless->Windows().PeekMessage(&m)) {
+    if (m.message == platform::WM_QUIT) return false;
+    headless->Windows().DispatchMessage(m);
+  }
+  GameRun();
+  return true;
+}
+
+void StartGame(platform::headless::Config config) {
+  ResetGame();
+  UseFreshHeadless(config);
+  Vorn.show_cmd = 1;
+  GameInit();
+  ASSERT_EQ(Vorn.status, STATUS_RUNNING);
+}
+
+// The game records 900 frames with the left key and then the right arrow held, the window is
+// closed, and the recording is played back in the game: every checksum on the way and the final
+// state match, and the picture of the last frame is the same.
+TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
+  ASSERT_TRUE(WriteGameData());
+  std::string error;
+  ASSERT_TRUE(RecordTo("match.vrp", &error)) << error;
+  FixGameSeed(11);
+  StartGame({.start_time = 7000});
+  auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+  for (int frame = 0; frame < 900; ++frame) {
+    Vorn.keys['D'] = frame > 200 && frame < 500;
+    Vorn.keys[platform::VK_RIGHT] = frame > 400;
+    ASSERT_TRUE(Pass(&headless));
+  }
+  const uint64_t recorded = Checksum(game);
+  const uint64_t last_picture = headless.LastFrame()->checksum;
+  EndRecording(game);
+#ifdef VORN_REPLAY_SEED_DIR
+  std::filesystem::create_directories(VORN_REPLAY_SEED_DIR);
+  std::filesystem::copy_file("match.vrp", VORN_REPLAY_SEED_DIR "/game-900-frames.vrp",
+                             std::filesystem::copy_options::overwrite_existing);
+#endif
+
+  ASSERT_TRUE(ReplayFrom("match.vrp", &error)) << error;
+  StartGame({.start_time = 123});
+  auto& again = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+  int passes = 0;
+  while (Pass(&again)) ++passes;
+  // 900 frames, then the final picture held for two seconds, then the program ends by itself.
+  EXPECT_GE(passes, 900 + 2000 / 16);
+  EXPECT_LE(passes, 900 + 2000 / 16 + 2);
+  EXPECT_EQ(Checksum(game), recorded);
+  EXPECT_EQ(again.LastFrame()->checksum, last_picture);
+  EXPECT_TRUE(again.MessageBoxes().empty());
+}
+
+// Escape stops a replay in the game window at once; a match that no longer follows the recording
+// stops at the first checksum that differs, with a message.
+TEST(ReplayTest, EscapeOrAMatchThatDiffersStopsAReplay) {
+  ASSERT_TRUE(WriteGameData());
+  Replay r;
+  r.frames.assign(600, ReplayFrame{});
+  for (size_t i = 0; i < r.frames.size(); ++i) r.frames[i].ms = static_cast<uint32_t>(16 * i);
+  r.checksums.assign(10, 0);
+  const std::vector<uint8_t> bytes = EncodeReplay(r);
+  std::ofstream("idle.vrp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+  for (const bool escape : {true, false}) {
+    std::string error;
+    ASSERT_TRUE(ReplayFrom("idle.vrp", &error)) << error;
+    StartGame({});
+    auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+    int passes = 0;
+    while (Pass(&headless)) ++passes, Vorn.keys[platform::VK_ESCAPE] = escape;
+    if (escape) {
+      EXPECT_EQ(passes, 2);
+      EXPECT_TRUE(headless.MessageBoxes().empty());
+    } else {
+      ASSERT_EQ(headless.MessageBoxes().size(), 1u);
+      EXPECT_NE(headless.MessageBoxes()[0].text.find("differs at frame 60 "), std::string::npos)
+          << headless.MessageBoxes()[0].text;
+    }
+  }
+}
+
+// A replay plays the recorded sides, and a network match is not recorded.
+TEST(ReplayTest, OptionsThatCannotGoTogetherAreRefused) {
+  for (std::vector<const char*> args :
+       std::vector<std::vector<const char*>>{{"vorn", "--replay", "a", "--left", "cpu"},
+                                             {"vorn", "--record", "a", "--host"},
+                                             {"vorn", "--replay", "a", "--record", "b"},
+                                             {"vorn", "--record", ""}}) {
+    GameOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseGameOptions(static_cast<int>(args.size()), args.data(), &options, &error));
+  }
+}
+
+// Frames of a made-up match, with their checksums, in the format's own bytes.
+Replay MadeUp(int frames) {
+  Replay r;
+  r.header.seed = 5;
+  r.header.start_ms = 0xFFFFF000u;  // the clock wraps during the match
+  r.header.side[RIGHT] = ReplaySide{ReplaySideKind::Cpu, 3};
+  GameState s = NewGame(r.header.seed, r.header.start_ms);
+  for (int f = 0; f < frames; ++f) {
+    const FrameInput in{{static_cast<Spin>(f / 40 % 3), static_cast<Spin>(f / 70 % 3)}};
+    // A pause of a minute and a half at frame 300 (a window dragged, say).
+    const uint32_t ms = r.header.start_ms + 16u * static_cast<uint32_t>(f) + (f >= 300 ? 90000 : 0);
+    r.frames.push_back(ReplayFrame{ms, in});
+    Step(s, ms, in);
+    if ((f + 1) % REPLAY_CHECKSUM_EVERY == 0) r.checksums.push_back(Checksum(s));
+  }
+  r.final_checksum = Checksum(s);
+  return r;
+}
+
+bool Plays(const Replay& r) {
+  ReplaySource source(r);
+  GameState s = source.Start();
+  while (!source.Ended()) {
+    const uint32_t ms = source.Now();
+    Step(s, ms, source.Input());
+    if (!source.Advance(s)) return false;
+  }
+  return true;
+}
+
+TEST(ReplayTest, BytesRoundTripAndAChangedInputIsCaught) {
+  const Replay r = MadeUp(1000);
+  const std::vector<uint8_t> bytes = EncodeReplay(r);
+  Replay back;
+  std::string why;
+  ASSERT_TRUE(DecodeReplay(bytes, &back, &why)) << why;
+  EXPECT_EQ(back.header, r.header);
+  EXPECT_EQ(back.frames, r.frames);
+  EXPECT_EQ(back.checksums, r.checksums);
+  EXPECT_TRUE(Plays(back));
+  // One input changed in the bytes: the CRC refuses the file.
+  std::vector<uint8_t> changed = bytes;
+  changed[100] ^= 1;
+  EXPECT_FALSE(DecodeReplay(changed, &back, &why));
+  EXPECT_NE(why.find("CRC"), std::string::npos) << why;
+  // The same change written whole (as by a program with other rules): the match no longer
+  // follows the recording.
+  Replay other = r;
+  other.frames[500].input.side[LEFT] = Spin::Second;
+  ASSERT_TRUE(DecodeReplay(EncodeReplay(other), &back, &why)) << why;
+  EXPECT_FALSE(Plays(back));
+}
+
+TEST(ReplayTest, RefusesCutShortOtherVersionAndGarbled) {
+  const std::vector<uint8_t> good = EncodeReplay(MadeUp(130));
+  Replay out;
+  std::string why;
+  const auto refused = [&](std::vector<uint8_t> bytes, const char* says) {
+    const bool read = DecodeReplay(bytes, &out, &why);
+    return !read && why.find(says) != std::string::npos && why.find('\n') == std::string::npos;
+  };
+  for (size_t cut = 0; cut < good.size(); ++cut) {
+    EXPECT_TRUE(refused({good.begin(), good.begin() + static_cast<long>(cut)}, "cut short"))
+        << cut << ": " << why;
+  }
+  std::vector<uint8_t> v = good;
+  v[4] = 2;
+  EXPECT_TRUE(refused(v, "version 2"));
+  v[0] = 'B';
+  EXPECT_TRUE(refused(v, "not a replay"));
+  const auto garbled = [&](size_t at, uint8_t value) {
+    std::vector<uint8_t> g = good;
+    g[at] = value;
+    return refused(g, "garbled");
+  };
+  EXPECT_TRUE(garbled(13, 4));                // the right side's level
+  EXPECT_TRUE(garbled(18, 0x03));             // a frame's input beyond the second key
+  EXPECT_TRUE(garbled(19, 0x80));             // an advance spelt longer than it need be
+  EXPECT_TRUE(garbled(18 + 2 * 60, 0x00));    // a frame where the checksum belongs
+  EXPECT_TRUE(garbled(good.size() - 17, 2));  // the end marker's reason
+  EXPECT_TRUE(garbled(good.size() - 1, good.back() ^ 0x40));
+  std::vector<uint8_t> longer = good;
+  longer.push_back(0);
+  EXPECT_TRUE(refused(longer, "garbled"));
+}
+
+}  // namespace
