@@ -106,11 +106,6 @@ uint32_t Size(const Bytes& f) {
   return static_cast<uint32_t>(f.size());
 }
 
-// Where the offset of the next directory is kept.
-uint32_t NextLink(const Bytes& f) {
-  return Get(f, 4) + 2 + 12 * Get(f, Get(f, 4), 2);
-}
-
 TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
   using E = Expect;
   // clang-format off
@@ -119,7 +114,6 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"ShortHeader", [](Bytes& f) { f.resize(6); }},
       {"NotFortyTwo", [](Bytes& f) { Put(f, 2, 43, 2); }},
       {"DirectoryPastEnd", [](Bytes& f) { Put(f, 4, Size(f) + 10); }},
-      {"DirectoryAtLastByte", [](Bytes& f) { Put(f, 4, Size(f) - 1); }},
       {"DirectoryOffsetHuge", [](Bytes& f) { Put(f, 4, 0xFFFFFFF0u); }},
       {"EntryCountPastEnd", [](Bytes& f) { Put(f, Get(f, 4), 0xFFFF, 2); }},
       {"EntriesCutShort", [](Bytes& f) { f.resize(NextLink(f) - 5); }},
@@ -131,11 +125,9 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       {"RowTooLong", [](Bytes& f) { SetEntry(f, 256, 3334); }},
       {"RowTooLongWithAlpha", [](Bytes& f) { SetEntry(f, 256, 2501); }, E::kCorrupt, true},
       {"FirstSampleLarger", [](Bytes& f) { Sizes(f, {16, 8, 8}); }},
-      {"LastSampleLarger", [](Bytes& f) { Sizes(f, {8, 8, 16}); }},
       {"AlphaSampleLarger", [](Bytes& f) { Sizes(f, {8, 8, 8, 32}); }, E::kCorrupt, true},
       {"AlphaSampleZero", [](Bytes& f) { Sizes(f, {8, 8, 8, 0}); }, E::kCorrupt, true},
       {"SampleSizesZero", [](Bytes& f) { Sizes(f, {0, 0, 0}); }},
-      {"OneSampleSizeZero", [](Bytes& f) { Sizes(f, {8, 0, 8}); }},
       {"GraySampleZero", [](Bytes& f) { SetCount(f, 258, 1); SetEntry(f, 258, 0); }},
       {"SampleListPastEnd", [](Bytes& f) { SetEntry(f, 258, Size(f) - 4); }},
       {"StripListPastEnd", [](Bytes& f) { SetEntry(f, 273, Size(f) - 8); }},
@@ -144,13 +136,11 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
       // With the directory first the last strip (one row, 15 bytes) ends the file.
       {"LastStripMissing", [](Bytes&) {}, E::kCorrupt, false, 2, true, 15},
       {"BitsCountFive", [](Bytes& f) { SetCount(f, 258, 5); }, E::kUnknownMode},
-      {"BitsCountZero", [](Bytes& f) { SetCount(f, 258, 0); }, E::kUnknownMode},
       // Files that read, safely.
       {"RowFits", [](Bytes& f) { SetEntry(f, 256, 3333); }, E::kOk},
       {"RowFitsWithAlpha", [](Bytes& f) { SetEntry(f, 256, 2500); }, E::kOk, true},
       {"NoRowsPerStrip", [](Bytes&) {}, E::kExact, false, 0},
       {"RowsPerStripZero", [](Bytes& f) { SetEntry(f, 278, 0); }, E::kExact, false, 5},
-      {"RowsPerStripAboveHeight", [](Bytes& f) { SetEntry(f, 278, 9); }, E::kExact, false, 5},
       {"RowsPerStripAllOnes", [](Bytes& f) { SetLong(f, 278, 0xFFFFFFFFu); }, E::kExact, false, 5},
       {"LastStripCutShort", [](Bytes&) {}, E::kCutShort, false, 2, true, 7},
       {"OnlyStripCutShort", [](Bytes&) {}, E::kCutShort, false, 0, true, 40},
@@ -161,11 +151,9 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
        true, 2, false, 0, 0, true},
       {"NextLinkMissing", [](Bytes& f) { f.resize(NextLink(f)); }, E::kExact},
       {"UnknownSampleSize", [](Bytes& f) { Sizes(f, {4, 4, 4}); }, E::kZero},
-      {"MixedUnknownSampleSizes", [](Bytes& f) { Sizes(f, {5, 6, 5}); }, E::kZero},
       {"Palette", [](Bytes& f) { SetEntry(f, 262, 3); }, E::kUntouched},
       {"WidthZero", [](Bytes& f) { SetEntry(f, 256, 0); }, E::kEmpty},
       {"HeightZero", [](Bytes& f) { SetEntry(f, 257, 0); }, E::kEmpty},
-      {"NoWidth", [](Bytes& f) { Put(f, EntryAt(f, 256), 999, 2); }, E::kEmpty},
   };
   // clang-format on
   for (const OddCase& c : cases) {
