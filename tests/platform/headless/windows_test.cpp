@@ -135,27 +135,4 @@ TEST_F(HeadlessWindowsTest, DestroyTellsTheHandlerAtOnceAndOnlyOnce) {
   EXPECT_EQ(Seen().size(), 1u);
 }
 
-// Recording is what every engine test reads its boxes from; echoing lets a headless run show them.
-TEST_F(HeadlessWindowsTest, MessageBoxesCanBeEchoed) {
-  HeadlessPlatform echoing({.echo_message_boxes = true});
-  testing::internal::CaptureStderr();
-  echoing.Windows().MessageBox(nullptr, "Missing file", "Vorn Error", MB_OK);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Vorn Error: Missing file\n");
-}
-
-TEST_F(HeadlessWindowsTest, FaultsSkipThenFailThenStop) {
-  headless_.Fail(Op::kCreateWindow, E_FAIL, 2, 1);
-  EXPECT_NE(Make(), nullptr);
-  EXPECT_EQ(Make(), nullptr);
-  EXPECT_EQ(Make(), nullptr);
-  EXPECT_NE(Make(), nullptr);
-  EXPECT_EQ(headless_.Calls(Op::kCreateWindow), 4);
-
-  headless_.Fail(Op::kUpdateWindow, E_FAIL, headless::kAlways);
-  const Window window = Make();
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(windows().UpdateWindow(window), 0);
-  headless_.ClearFaults();
-  EXPECT_EQ(windows().UpdateWindow(window), 1);
-}
-
 }  // namespace
