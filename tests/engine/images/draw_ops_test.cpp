@@ -79,25 +79,6 @@ TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
   }
 }
 
-// The clip rectangle need not start at the view's origin: indices are taken from its corner.
-TEST(DrawClipping, HonoursAClipRectangleAwayFromTheOrigin) {
-  TestView view(kViewW, kViewH, kStride, kLayout565);
-  Vorn.clip_left = 2;
-  Vorn.clip_top = 3;
-  Vorn.clip_right = 9;
-  Vorn.clip_bottom = 7;
-  Image image;
-  MakeImage(&image, kImageW, kImageH, DRAW_PLAIN, false, Pixel);
-  ASSERT_EQ(DrawPlain(0, 1, &image), 1);
-  ASSERT_EQ(DrawPlain(7, 6, &image), 1);
-  const int wrong = view.Mismatches([](int x, int y) {
-    if (x < 2 || x > 9 || y < 3 || y > 7) return 0;
-    if (x >= 7 && y >= 6) return Pixel(x - 7, y - 6);
-    return x < kImageW ? Pixel(x, y - 1) : 0;
-  });
-  EXPECT_EQ(wrong, 0);
-}
-
 // Start-up's table: entry n draws purpose n, entry 0 writes a pixel.
 TEST(DrawTable, EachEntryIsTheOperationOfItsPurpose) {
   const DrawTable table = SixteenBitDrawTable();
