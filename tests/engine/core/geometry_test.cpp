@@ -19,13 +19,10 @@ TEST(Geometry, ClientAreaIsExactlyTheViewAndEveryRowHasItsOffset) {
   } const cases[] = {
       {0, 800, 600, 1024, 768, 0, 800, 600},      // the game's
       {0, 0, 0, 1024, 768, 0, 1024, 768},         // zero takes the desktop's size
-      {0, -5, 300, 1024, 768, 0, 1024, 300},      // and so does a negative one
-      {0, 1024, 768, 1024, 768, 0, 1024, 768},    // as large as the desktop
       {2, 640, 480, 1024, 768, 0, 640, 480},      // only 1 means full-screen
       {0, 0, 0, 1920, 1080, 0, 1920, 1080},       // taller than 1023 rows
       {1, 1920, 1080, 1024, 768, 0, 1920, 1080},  // full-screen is not held to the desktop
-      {1, 800, 600, 1024, 768, 0, 800, 600},
-      {0, 800, 600, 1024, 768, 1664, 800, 600},  // a wider pitch widens the stride, not the clip
+      {0, 800, 600, 1024, 768, 1664, 800, 600},   // a wider pitch widens the stride, not the clip
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.fullscreen << ": " << c.xres << " x " << c.yres << " on "

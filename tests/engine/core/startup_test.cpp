@@ -150,23 +150,9 @@ TEST(Startup, SurfaceCreationLogsItsRefusalsAndWhereTheSurfacesLive) {
   };
   const Refusal cases[] = {
       Refusal{1, DDERR_OUTOFMEMORY, "Out of Memory"},
-      Refusal{1, DDERR_INVALIDPARAMS, "Invalid Params"},
-      Refusal{1, DDERR_INCOMPATIBLEPRIMARY, "Incompatible Primary"},
-      Refusal{1, DDERR_INVALIDCAPS, "Invalid Caps"},
-      Refusal{1, DDERR_INVALIDOBJECT, "Invalid Object"},
-      Refusal{1, DDERR_INVALIDPIXELFORMAT, "Invalid Pixel Format"},
-      Refusal{1, DDERR_NOALPHAHW, "No Alpha HW"},
       Refusal{1, DDERR_NOCOOPERATIVELEVELSET, "No Cooperate Level Set"},
-      Refusal{1, DDERR_NOEXCLUSIVEMODE, "No Exclusive Mode"},
-      Refusal{1, DDERR_NOFLIPHW, "No Flip HW"},
-      Refusal{1, DDERR_NOZBUFFERHW, "No Z-Buffer HW"},
-      Refusal{1, DDERR_OUTOFVIDEOMEMORY, "Out Of Video Memory"},
-      Refusal{1, DDERR_NODIRECTDRAWHW, "No Direct Draw HW"},
       Refusal{1, DDERR_PRIMARYSURFACEALREADYEXISTS, "Primary Surface Already Exists"},
-      Refusal{1, DDERR_NOEMULATION, "No Emulation"},
-      Refusal{1, DDERR_GENERIC, nullptr},
-      Refusal{1, DDERR_SURFACELOST, nullptr},
-      Refusal{0, DDERR_OUTOFVIDEOMEMORY, nullptr}};
+      Refusal{1, DDERR_SURFACELOST, nullptr}, Refusal{0, DDERR_OUTOFVIDEOMEMORY, nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.refusal);
     UseFreshHeadless().Fail(Op::kCreateSurface, c.refusal);
@@ -230,9 +216,7 @@ TEST(WinMain, NormalStartRunsFramesAndCloseEndsWithZeroAfterCleanUp) {
   EXPECT_EQ(test_game().run_calls, 3);
   EXPECT_TRUE(headless.MessageBoxes().empty());
   // CleanUp let go of the display and its surfaces, and cleared them: a second one does nothing.
-  EXPECT_EQ(Vorn.dd, nullptr);
-  EXPECT_EQ(Vorn.dd_front, nullptr);
-  EXPECT_EQ(Vorn.dd_back, nullptr);
+  EXPECT_TRUE(Vorn.dd == nullptr && Vorn.dd_front == nullptr && Vorn.dd_back == nullptr);
   EXPECT_TRUE(headless.DisplayReleased());
   EXPECT_EQ(headless.LiveSurfaces(), 0);
   Vorn.CleanUp();

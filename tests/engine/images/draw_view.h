@@ -70,8 +70,6 @@ class TestView {
     }
     return damaged;
   }
-  int width() const { return width_; }
-  int height() const { return height_; }
 
  private:
   int width_;

@@ -1,10 +1,7 @@
 #include "tiff_test_files.h"
 
-#include <tiffio.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -161,6 +158,10 @@ uint32_t EntryAt(const Bytes& file, uint16_t tag) {
   return 0;
 }
 
+uint32_t NextLink(const Bytes& file) {
+  return Get(file, 4) + 2 + 12 * Get(file, Get(file, 4), 2);
+}
+
 void SetEntry(Bytes& file, uint16_t tag, uint32_t value) {
   const uint32_t at = EntryAt(file, tag);
   if (at == 0) std::abort();
@@ -199,55 +200,6 @@ void WritePam(const std::string& path, const Picture& picture, int bits) {
 
 bool Shell(const std::string& command) {
   return std::system(command.c_str()) == 0;
-}
-
-bool LibtiffPicture(const std::string& path, Picture* out, Facts* facts) {
-  TIFFSetWarningHandler(nullptr);
-  TIFF* tif = TIFFOpen(path.c_str(), "r");
-  if (tif == nullptr) return false;
-  uint32_t width = 0, height = 0;
-  uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISBLACK, planar = 1;
-  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
-  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
-  if (facts != nullptr) {
-    *facts = {TIFFIsBigEndian(tif) != 0, TIFFNumberOfStrips(tif), bits, samples,
-              uint16_t(TIFFNumberOfDirectories(tif))};
-  }
-  const bool rgb = photometric == PHOTOMETRIC_RGB && samples >= 3;
-  const bool gray = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
-  bool ok = planar == PLANARCONFIG_CONTIG && (rgb || gray) &&
-            (bits == 1 || bits == 8 || bits == 16 || bits == 32);
-  const size_t count = static_cast<size_t>(width) * height;
-  *out = {int(width), int(height), Bytes(count * 3), Bytes(rgb && samples >= 4 ? count : 0)};
-  Bytes line(static_cast<size_t>(TIFFScanlineSize(tif)));
-  // The most significant byte of sample s of pixel x, in the host's order after libtiff's swap.
-  auto high = [&](uint32_t x, uint32_t s) -> uint8_t {
-    const size_t index = static_cast<size_t>(x) * samples + s;
-    uint32_t v = 0;
-    std::memcpy(&v, &line[index * bits / 8], bits / 8);
-    return uint8_t(v >> (bits - 8));
-  };
-  for (uint32_t y = 0; y < height && ok; ++y) {
-    ok = TIFFReadScanline(tif, line.data(), y, 0) == 1;
-    for (uint32_t x = 0; x < width && ok; ++x) {
-      uint8_t* px = &out->rgb[(static_cast<size_t>(y) * width + x) * 3];
-      if (bits == 1) {
-        const bool set = (line[x / 8] >> (7 - x % 8)) & 1;
-        px[0] = px[1] = px[2] = set != (photometric == PHOTOMETRIC_MINISWHITE) ? 255 : 0;
-      } else if (gray) {
-        px[0] = px[1] = px[2] = high(x, 0);
-      } else {
-        for (uint32_t c = 0; c < 3; ++c) px[c] = high(x, c);
-        if (!out->alpha.empty()) out->alpha[static_cast<size_t>(y) * width + x] = high(x, 3);
-      }
-    }
-  }
-  TIFFClose(tif);
-  return ok;
 }
 
 }  // namespace tiff_files

@@ -1,6 +1,4 @@
-// TIFF files for the image tests: hand-built byte layouts for the malformed cases, files written
-// by ImageMagick and libtiff's tools for the ordinary ones, and libtiff's own reading of a file
-// to compare with.
+// TIFF files for the image tests: hand-built byte layouts, and sources for other programs' writers.
 #pragma once
 
 #include <cstdint>
@@ -67,6 +65,8 @@ Bytes MakeTiff(const Picture& picture, const Layout& layout);
 
 // Position of the 12-byte entry for `tag` in the first directory; 0 when there is none.
 uint32_t EntryAt(const Bytes& file, uint16_t tag);
+// Where the offset of the directory after the first is kept.
+uint32_t NextLink(const Bytes& file);
 // Rewrites the value field of the entry for `tag` (as MakeTiff wrote it: SHORT or LONG).
 void SetEntry(Bytes& file, uint16_t tag, uint32_t value);
 
@@ -78,20 +78,5 @@ void WriteSeed(const std::string& name, const Bytes& bytes);
 void WritePam(const std::string& path, const Picture& picture, int bits);
 // Runs a shell command; true when it exits with 0.
 bool Shell(const std::string& command);
-
-// How a file is stored, as libtiff sees it: so that a test knows its writer did what it asked.
-struct Facts {
-  bool msb_first = false;
-  uint32_t strips = 0;
-  uint16_t bits = 0;
-  uint16_t samples = 0;
-  uint16_t pages = 0;
-  bool operator==(const Facts&) const = default;
-};
-
-// What libtiff reads from the file, reduced the way the engine reduces it: the most significant
-// byte of every sample, gray copied to R, G and B, bilevel bits to 0 or 255 (inverted when white
-// is zero), the extra sample of an RGB file as alpha. False when libtiff cannot read it.
-bool LibtiffPicture(const std::string& path, Picture* out, Facts* facts = nullptr);
 
 }  // namespace tiff_files

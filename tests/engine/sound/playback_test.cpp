@@ -60,9 +60,6 @@ TEST_F(PlaybackTest, FirstPlayRegistersFillsAndPlaysThenPlaysRewindAndResume) {
             std::tuple(1, 8, 1000));
   HeadlessSoundBuffer* buffer = BufferOf(clip);
   ASSERT_NE(buffer, nullptr);
-  EXPECT_EQ(std::tuple(buffer->Flags(), buffer->Format().block_align,
-                       buffer->Format().avg_bytes_per_sec, buffer->Unlocks()),
-            std::tuple(0xE0u, 1, 1000u, 1));
   EXPECT_EQ(BufferBytes(clip), clip.Samples());
 
   // Later plays only rewind (or not) and play: no new lock, no new entry.
@@ -92,11 +89,9 @@ TEST_F(PlaybackTest, RegistryGrowsByTenAndKeepsItsEntries) {
     EXPECT_EQ(Vorn.sound_capacity, i < 10 ? 10 : 20);
   }
   EXPECT_EQ(Vorn.sound_count, 11);
-  for (int i = 0; i < 11; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(clips[i]->buffer, i);
-    EXPECT_EQ(Vorn.sound_clips[i], clips[i].get());
-    EXPECT_EQ(BufferBytes(*clips[i]), Pattern(16, i));
+  for (int i : {0, 9, 10}) {
+    EXPECT_EQ(std::tuple(clips[i]->buffer, Vorn.sound_clips[i]), std::tuple(i, clips[i].get()));
+    EXPECT_EQ(BufferBytes(*clips[i]), Pattern(16, i)) << i;
   }
   EXPECT_TRUE(headless_->MessageBoxes().empty());
 }
@@ -182,14 +177,6 @@ TEST_F(PlaybackTest, WithoutABufferNothingIsFilledOrPlayed) {
   EXPECT_EQ(std::tuple(Vorn.sound_count, headless_->Calls(Op::kCreateSoundBuffer)),
             std::tuple(1, 1));
   EXPECT_EQ(Reported(*headless_), Codes{ERR_SOUNDCREATE});
-
-  // An unloaded first clip fixes an empty common format.
-  HeadlessPlatform& fresh = StartHeadlessEngine();
-  TestClip empty, second(1, 8, 8000, Pattern(8));
-  Vorn.SoundPlay(&empty, 0);
-  Vorn.SoundPlay(&second, 0);
-  EXPECT_EQ(Reported(fresh), (Codes{ERR_SOUNDCREATE, ERR_SOUNDMATCH, ERR_SOUNDMATCH, ERR_SOUNDMATCH,
-                                    ERR_SOUNDCREATE}));
 
   // No sound object at all: no buffer.
   HeadlessPlatform& silent = UseFreshHeadless();

@@ -136,42 +136,6 @@ TEST_F(HeadlessDisplayTest, CopiesToTheScreenAreClippedAndTheLatestFramesKept) {
   EXPECT_EQ(platform_->PresentCount(), 5u);
 }
 
-// The chain's buffers have different pitches; a flip trades their pixels, and the frame's
-// checksum covers the pixels alone, not the padding of either.
-TEST_F(HeadlessDisplayTest, FlipShowsTheBackBufferAndKeepsTheOldFront) {
-  Start({.back_pitch = 4000}, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
-  Surface* front = Primary(true);
-  Surface* back = nullptr;
-  front->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back);
-  Fill(back, [](int x, int y) { return static_cast<uint16_t>(x ^ y); });
-  EXPECT_EQ(front->Flip(DDFLIP_WAIT), OK);
-  EXPECT_EQ(platform_->ScreenPixel(1000, 3), 1000 ^ 3);
-  const headless::Frame& frame = *platform_->LastFrame();
-  EXPECT_EQ(frame.kind, PresentKind::kFlip);
-  EXPECT_EQ(frame.At(1000, 3), 1000 ^ 3);
-  EXPECT_EQ(frame.checksum,
-            headless::Checksum(frame.pixels.data(), frame.width, frame.height, frame.width));
-  EXPECT_NE(frame.checksum,
-            headless::Checksum(frame.pixels.data(), frame.width, frame.height - 1, frame.width));
-  const auto shown = frame.checksum;
-  EXPECT_EQ(front->Flip(DDFLIP_WAIT), OK);
-  EXPECT_EQ(platform_->ScreenPixel(1000, 3), 0);
-  EXPECT_NE(platform_->LastFrame()->checksum, shown);
-}
-
-TEST_F(HeadlessDisplayTest, LostSurfacesFailUntilEachIsRestored) {
-  Surface* screen = Primary();
-  Surface* back = Offscreen(10, 10);
-  platform_->LoseSurfaces();
-  SurfaceDesc desc;
-  EXPECT_EQ(screen->IsLost(), DDERR_SURFACELOST);
-  EXPECT_EQ(back->Lock(&desc, 0), DDERR_SURFACELOST);
-  EXPECT_EQ(screen->Restore(), OK);
-  EXPECT_EQ(screen->BltFast(0, 0, back, 0), DDERR_SURFACELOST);  // the back is still lost
-  EXPECT_EQ(back->Restore(), OK);
-  EXPECT_EQ(screen->BltFast(0, 0, back, 0), OK);
-}
-
 TEST_F(HeadlessDisplayTest, ReleasedObjectsRefuseCallsAndCountSecondReleases) {
   Surface* back = Offscreen(10, 10);
   EXPECT_EQ(platform_->LiveSurfaces(), 1);

@@ -1,4 +1,4 @@
-// The headless platform as a whole: clock, sound object and buffers, and the back-end table.
+// The headless platform as a whole: sound object and buffers, and the back-end table.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,15 +13,6 @@ namespace {
 using namespace platform;
 using headless::HeadlessPlatform;
 using headless::Op;
-
-TEST(HeadlessClock, SetAdvanceAndWrap) {
-  HeadlessPlatform headless({.start_time = 500});
-  headless.Advance(250);
-  EXPECT_EQ(headless.Milliseconds(), 750u);
-  headless.SetTime(0xFFFFFFF0u);
-  headless.Advance(0x20);
-  EXPECT_EQ(headless.Milliseconds(), 0x10u);
-}
 
 TEST(HeadlessSound, BuffersWaitForTheLevelAndFaultsAndReleaseAreHonoured) {
   HeadlessPlatform headless;

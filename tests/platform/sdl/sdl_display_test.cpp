@@ -85,32 +85,6 @@ TEST_F(SdlDisplayTest, AFrameStillLockedIsNotShownAndAReleasedSurfaceRefusesEver
   EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), DDERR_INVALIDOBJECT);
 }
 
-TEST_F(SdlDisplayTest, CopiesBetweenMemorySurfacesAreClippedToTheDestination) {
-  Surface* from = nullptr;
-  Surface* to = nullptr;
-  ASSERT_EQ(display_->CreateSurface(Request(4, 4), &from), OK);
-  ASSERT_EQ(display_->CreateSurface(Request(8, 8), &to), OK);
-  Fill(from, [](int x, int y) -> uint16_t { return static_cast<uint16_t>(1 + y * 4 + x); });
-  Fill(to, [](int, int) -> uint16_t { return 0; });
-  SurfaceDesc desc;
-  ASSERT_EQ(from->Lock(&desc, DDLOCK_WAIT), OK);
-  EXPECT_EQ(to->BltFast(0, 0, from, DDBLTFAST_WAIT), DDERR_SURFACEBUSY);  // still being drawn
-  ASSERT_EQ(from->Unlock(), OK);
-  ASSERT_EQ(to->BltFast(6, -2, from, DDBLTFAST_WAIT), OK);
-  EXPECT_EQ(to->BltFast(INT_MIN, INT_MAX, from, DDBLTFAST_WAIT), OK);
-  ASSERT_EQ(to->Lock(&desc, DDLOCK_WAIT), OK);
-  const auto* pixels = static_cast<const uint16_t*>(desc.surface);
-  const int stride = desc.pitch / 2;
-  // Source rows 2 and 3, columns 0 and 1, land at (6, 0) to (7, 1); nothing else changes.
-  EXPECT_EQ(pixels[0 * stride + 6], 9);
-  EXPECT_EQ(pixels[1 * stride + 7], 14);
-  int changed = 0;
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) changed += pixels[y * stride + x] != 0 ? 1 : 0;
-  EXPECT_EQ(changed, 4);
-  ASSERT_EQ(to->Unlock(), OK);
-}
-
 TEST_F(SdlDisplayTest, FullScreenChainFlipsItsBackBufferAndLeavesFullScreenOnRelease) {
   ASSERT_EQ(display_->SetCooperativeLevel(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), OK);
   EXPECT_EQ(display_->SetDisplayMode(640, 480, 32), DDERR_UNSUPPORTEDMODE);

@@ -124,26 +124,6 @@ TEST_F(SdlSoundTest, ClipsSoundOnceFromTheirPositionAndTogether) {
   EXPECT_LE(rest - FramesAt(out, 0), 32);
 }
 
-TEST_F(SdlSoundTest, RewindingRestartsAndPlayingAgainGoesOn) {
-  SoundBuffer* rewound = Level(20, 300);
-  SoundBuffer* resumed = Level(30, 300);
-  ASSERT_EQ(rewound->Play(0, 0, 0), OK);
-  ASSERT_EQ(resumed->Play(0, 0, 0), OK);
-  // Rewound once both have sounded together for 100 ms, however busy the machine.
-  WaitForOutput([](const std::vector<int>& out) { return Ms(FramesAt(out, 50)) >= 100; });
-  ASSERT_EQ(rewound->SetCurrentPosition(0), OK);
-  ASSERT_EQ(rewound->Play(0, 0, 0), OK);
-  ASSERT_EQ(resumed->Play(0, 0, 0), OK);
-  WaitForMs(500);
-  const std::vector<int> out = Output();
-  // The resumed clip sounds once, whole; the rewound one whole plus what it had played before
-  // the rewind: at least the 100 ms waited for, at most all of it.
-  EXPECT_NEAR(Ms(FramesAt(out, 50) + FramesAt(out, 30)), 300, 10);
-  const int extra = Ms(FramesAt(out, 50) + FramesAt(out, 20)) - 300;
-  EXPECT_GE(extra, 90);
-  EXPECT_LE(extra, 310);
-}
-
 TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
   SoundBuffer* buffer = Level(10, 100);
   BufferCaps caps;
