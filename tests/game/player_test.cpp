@@ -12,6 +12,7 @@
 namespace {
 
 constexpr uint8_t KEY_D = 0x44, KEY_F = 0x46, L = platform::VK_LEFT, R = platform::VK_RIGHT;
+constexpr Spin N = Spin::None, F = Spin::First, S = Spin::Second;
 
 class PlayerTest : public testing::Test {
  protected:
@@ -29,7 +30,6 @@ class PlayerTest : public testing::Test {
 
 TEST(KeyboardTest, KeysBySideFirstKeyFirst) {
   StartHeadlessEngine();
-  constexpr Spin N = Spin::None, F = Spin::First, S = Spin::Second;
   // clang-format off
   const struct { int side; std::vector<uint8_t> held; Spin spin; } cases[] = {
       {0, {}, N}, {0, {KEY_D}, F}, {0, {KEY_F}, S}, {0, {KEY_D, KEY_F}, F}, {0, {L, R}, N},
@@ -59,22 +59,19 @@ TEST(KeyboardTest, APadJoinsItsSidesKeys) {
     while (headless.Windows().PeekMessage(&m)) headless.Windows().DispatchMessage(m);
     return keyboard.Next(GameState{}, side, 0);
   };
-  constexpr Spin KEY_NONE = Spin::None, KEY_FIRST = Spin::First, KEY_SECOND = Spin::Second;
   using namespace platform;
   // clang-format off
   const struct { std::initializer_list<int> buttons; int stick; Spin key; } cases[] = {
-      {{}, 0, KEY_NONE}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, KEY_NONE},
-      {{PAD_BUTTON_DPAD_LEFT}, 0, KEY_FIRST}, {{PAD_BUTTON_LEFTSHOULDER}, 0, KEY_FIRST},
-      {{}, -PAD_DEAD_ZONE - 1, KEY_FIRST}, {{PAD_BUTTON_DPAD_RIGHT}, 0, KEY_SECOND},
-      {{PAD_BUTTON_RIGHTSHOULDER}, 0, KEY_SECOND}, {{}, 32767, KEY_SECOND},
-      {{PAD_BUTTON_DPAD_RIGHT}, -32768, KEY_FIRST}};
+      {{}, 0, N}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, N}, {{PAD_BUTTON_DPAD_LEFT}, 0, F},
+      {{PAD_BUTTON_LEFTSHOULDER}, 0, F}, {{}, -PAD_DEAD_ZONE - 1, F}, {{PAD_BUTTON_DPAD_RIGHT}, 0, S},
+      {{PAD_BUTTON_RIGHTSHOULDER}, 0, S}, {{}, 32767, S}, {{PAD_BUTTON_DPAD_RIGHT}, -32768, F}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(held(c.buttons, c.stick), c.key) << c.stick;
   Vorn.keys[KEY_D] = 1;
-  EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), KEY_FIRST);  // the keyboard still plays
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), F);  // the keyboard still plays
   Vorn.keys[KEY_D] = 0;
   side = RIGHT;
-  EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), KEY_NONE);  // the right side has no pad yet
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), N);  // the right side has no pad yet
 }
 
 // Key 1 is the first key, 2 the second, 0 none. In every state without a rule of its own for
@@ -114,7 +111,7 @@ TEST_F(PlayerTest, FirstKeyFromRestLeansBeforeSpinning) {
   double angle = 0.0;
   float spin[25];
   for (int i = 1; i <= 24; ++i) {
-    EXPECT_EQ(UpdateAfter(i <= 4 ? 20 : 1, Spin::First), -1);
+    EXPECT_EQ(UpdateAfter(i <= 4 ? 20 : 1, F), -1);
     angle += spin[i] = p_.spin;
   }
   EXPECT_NEAR(spin[4], 0.922368, 1e-5);  // 0.98 to the fourth
@@ -130,7 +127,7 @@ TEST_F(PlayerTest, FigureStepsWithTheNewSpin) {
   Start(1);
   p_.character.state = 1, p_.character.frame = 24;
   p_.spin = 2.35f;
-  UpdateAfter(45, Spin::First);
+  UpdateAfter(45, F);
   EXPECT_EQ(p_.spin, 2.5f);
   EXPECT_EQ(p_.character.frame, 23);
 }
@@ -142,7 +139,7 @@ TEST_F(PlayerTest, ContactAt90HitsTile6) {
   p_.halo.y = 145.0f;
   p_.halo.vy = 0.5f;
   for (const int colour : {2, 3}) {
-    EXPECT_EQ(UpdateAfter(0, Spin::None), 6);
+    EXPECT_EQ(UpdateAfter(0, N), 6);
     EXPECT_EQ(p_.tiles[6].colour, (colour + 1) % 4);
     EXPECT_EQ(p_.HitColour(6), colour);
   }
