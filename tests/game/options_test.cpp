@@ -1,5 +1,5 @@
 // The command line of the game and the match simulator, and a side handed to the computer: it
-// turns its ring with no key held and the display marks it, the other side unmarked.
+// turns its ring with no key held, the display marks it, and the first pad plays the other side.
 #include "game/options.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +80,7 @@ TEST(Options, SidesAndTheirErrors) {
 class ComputerSideTest : public GameTest {
  protected:
   void SetUp() override {
-    const SideChoice sides[2] = {{}, {SideChoice::Kind::Cpu, 3}};
+    const SideChoice sides[2] = {{SideChoice::Kind::Cpu, 3}, {}};
     ChooseSides(sides);
     GameTest::SetUp();
   }
@@ -91,14 +91,21 @@ class ComputerSideTest : public GameTest {
   }
 };
 
-TEST_F(ComputerSideTest, PlaysItsSideAndIsMarked) {
+// With the computer on the left, the first pad plays the right side, the one still played at
+// this screen.
+TEST_F(ComputerSideTest, PlaysItsSideIsMarkedAndLeavesTheFirstPadToTheOther) {
   Run(1200);  // the start screen, then a good part of the vote
-  EXPECT_EQ(game.players[LEFT].spin, 0.0f);
-  EXPECT_EQ(game.players[LEFT].tiles[0].angle, 0.0f);
-  EXPECT_NE(game.players[RIGHT].tiles[0].angle, 0.0f);
-  const Image& mark = game_assets.computer_mark;
-  EXPECT_TRUE(ShowsAt(mark, 622, 46));
-  EXPECT_FALSE(ShowsAt(mark, 22, 46));
+  EXPECT_NE(game.players[LEFT].tiles[0].angle, 0.0f);
+  EXPECT_EQ(std::tuple(game.players[RIGHT].spin, game.players[RIGHT].tiles[0].angle),
+            std::tuple(0.0f, 0.0f));
+  EXPECT_TRUE(ShowsAt(game_assets.computer_mark, 22, 46));
+  EXPECT_FALSE(ShowsAt(game_assets.computer_mark, 622, 46));
+  headless_->PostPadAdded(6);
+  headless_->PostPadButton(6, platform::PAD_BUTTON_DPAD_LEFT, true);
+  platform::Message m;
+  while (headless_->Windows().PeekMessage(&m)) headless_->Windows().DispatchMessage(m);
+  Run(40);
+  EXPECT_GT(game.players[RIGHT].spin, 1.0f);
 }
 
 }  // namespace
