@@ -51,30 +51,43 @@ for _ in $(seq 300); do
 done
 [ -n "$window" ] || fail "no window appeared"
 
-# The start screen lasts three seconds, and the players stand still on it; then the vote.
-sleep 4
-xdotool keydown d
-sleep 1.5
-import -window root "$work/a.png"
-sleep 0.3
-import -window root "$work/b.png"
-sleep 0.1
-import -window root "$work/c.png"
-xdotool keyup d
+# The start screen lasts three seconds and stands still; play has begun once the halos move. A
+# loaded machine gets there later, so look rather than sleep.
+for _ in $(seq 120); do
+  import -window root "$work/a.png"
+  sleep 0.25
+  import -window root "$work/b.png"
+  [ "$(differing 800x600+0+0)" -gt 0 ] && break
+done
 
-# The left ring turns under D: nearly every tile moves. The right one stands: only its halo,
-# a tile it repaints or a vote tally may differ.
-left_ring=$(differing 380x370+10+230)
-right_ring=$(differing 370x370+430+230)
+# The left ring turns under D: nearly every tile moves. The right one stands: only its halo, a tile
+# it repaints or a vote tally may differ. The figures: the left one pushes its ring, the right one,
+# without a key, keeps its pose. At full spin the left figure's loop of six poses takes about
+# 300 ms, which a pair of shots can happen to span exactly; a third shot at another spacing cannot
+# line up as well. The ring turns only once the figure has leaned into the push, later on a loaded
+# machine: look until all of it shows, or the time is up.
+measure() {
+  left_ring=$(differing 380x370+10+230)
+  right_ring=$(differing 370x370+430+230)
+  left_figure=$(($(differing 226x150+64+50) + $(differing 226x150+64+50 b c)))
+  right_figure=$(differing 254x150+510+50)
+  [ "$left_ring" -ge 10000 ] && [ $((right_ring * 2)) -lt "$left_ring" ] &&
+    [ "$left_figure" -gt 0 ] && [ "$right_figure" -eq 0 ]
+}
+xdotool keydown d
+for _ in $(seq 40); do
+  import -window root "$work/a.png"
+  sleep 0.3
+  import -window root "$work/b.png"
+  sleep 0.1
+  import -window root "$work/c.png"
+  measure && break
+done
+xdotool keyup d
 echo "differing pixels: left ring $left_ring, right ring $right_ring"
 [ "$left_ring" -ge 10000 ] || fail "the left ring did not turn ($left_ring pixels differ)"
 [ $((right_ring * 2)) -lt "$left_ring" ] ||
   fail "the right ring changed as much as the left ($right_ring against $left_ring)"
-# The figures: the left one pushes its ring, the right one, without a key, keeps its pose.
-# At full spin the left figure's loop of six poses takes about 300 ms, which a pair of shots can
-# happen to span exactly; a third shot at another spacing cannot line up as well.
-left_figure=$(( $(differing 226x150+64+50) + $(differing 226x150+64+50 b c) ))
-right_figure=$(differing 254x150+510+50)
 echo "differing pixels: left figure $left_figure, right figure $right_figure"
 [ "$left_figure" -gt 0 ] || fail "the left figure did not move"
 [ "$right_figure" -eq 0 ] || fail "the right figure moved ($right_figure pixels differ)"
