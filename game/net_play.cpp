@@ -17,6 +17,7 @@
 #include "game/online/connect.h"
 #include "game/online/net_session.h"
 #include "game/online/vorn_game.h"
+#include "game/options.h"
 #include "platform/net/transport.h"
 
 namespace {
@@ -47,14 +48,6 @@ uint64_t WallUs() {
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch())
                                    .count());
-}
-
-bool ParseWhole(const char* text, long low, long high, long* out) {
-  char* end = nullptr;
-  const long v = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || v < low || v > high) return false;
-  *out = v;
-  return true;
 }
 
 // Says why the match cannot go on, on standard error and then in a box (the connection is closed

@@ -1,5 +1,6 @@
 #include "game/options.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,9 +26,8 @@ bool RightSide(const char* value, GameOptions* out) {
 constexpr long kLargestScale = 16;
 
 bool WindowScale(const char* value, GameOptions* out) {
-  char* end = nullptr;
-  const long scale = std::strtol(value, &end, 10);
-  if (end == value || *end != '\0' || scale < 1 || scale > kLargestScale) return false;
+  long scale = 0;
+  if (!ParseWhole(value, 1, kLargestScale, &scale)) return false;
   out->window_scale = static_cast<int>(scale);
   return true;
 }
@@ -39,6 +39,15 @@ constexpr OptionRow kOptions[] = {
 };
 
 }  // namespace
+
+bool ParseWhole(const char* text, long low, long high, long* out) {
+  errno = 0;
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || v < low || v > high) return false;
+  *out = v;
+  return true;
+}
 
 bool ParseSide(std::string_view text, bool simulator, SideChoice* out) {
   SideChoice choice;

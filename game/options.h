@@ -30,6 +30,11 @@ struct GameOptions {
   NetPlayOptions net;
 };
 
+// Reads a whole decimal number within [low, high] that is all of `text`. False for an empty text,
+// trailing characters or a value out of range (one beyond `long` included). Every option of the
+// game and its tools that takes a number reads it here.
+bool ParseWhole(const char* text, long low, long high, long* out);
+
 // Reads the game's options from main's arguments. On a bad one, false with a line for the
 // player in `error`.
 bool ParseGameOptions(int argc, const char* const* argv, GameOptions* out, std::string* error);

@@ -4,9 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "game/game_fixture.h"
 
 namespace {
+
+// Every number an option takes is read here: all of the text, within its range.
+TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
+  const struct {
+    const char* text;
+    long low, high;
+    bool ok;
+    long value;
+  } cases[] = {
+      {"0", 0, 5, true, 0},
+      {"5", 0, 5, true, 5},
+      {"4294967295", 0, 4294967295L, true, 4294967295L},
+      {"6", 0, 5, false, 0},
+      {"-1", 0, 5, false, 0},
+      {"", 0, 5, false, 0},
+      {"3x", 0, 5, false, 0},
+      {"x3", 0, 5, false, 0},
+      // Beyond long: strtol would clamp it to the very top of an open range.
+      {"99999999999999999999", 0, LONG_MAX, false, 0},
+  };
+  for (const auto& c : cases) {
+    long v = -7;
+    EXPECT_EQ(ParseWhole(c.text, c.low, c.high, &v), c.ok) << c.text;
+    EXPECT_EQ(v, c.ok ? c.value : -7) << c.text;
+  }
+}
 
 TEST(Options, SidesAndTheirErrors) {
   GameOptions o;

@@ -24,7 +24,6 @@
 // row, so that another back end's picture of the same frames can be compared with it.
 #include <unistd.h>
 
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +36,7 @@
 #include "engine/core/vorn.h"
 #include "game/frame.h"
 #include "game/game.h"
+#include "game/options.h"
 #include "game/round_kinds.h"
 #include "platform/headless/headless.h"
 #include "tools/make_assets/catalogue.h"
@@ -70,16 +70,6 @@ int Usage() {
   return 2;
 }
 
-// A whole decimal number within [low, high].
-bool ParseNumber(const char* text, long low, long high, long* out) {
-  errno = 0;
-  char* end = nullptr;
-  const long v = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || v < low || v > high) return false;
-  *out = v;
-  return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -90,17 +80,17 @@ bool ParseOptions(int argc, char** argv, Options* o) {
     } else if (!has_value) {
       return false;
     } else if (arg == "--seed") {
-      if (!ParseNumber(argv[++i], 0, 4294967295L, &v)) return false;
+      if (!ParseWhole(argv[++i], 0, 4294967295L, &v)) return false;
       o->seed = static_cast<uint32_t>(v);
       o->has_seed = true;
     } else if (arg == "--frames") {
-      if (!ParseNumber(argv[++i], 1, 100000000L, &o->frames)) return false;
+      if (!ParseWhole(argv[++i], 1, 100000000L, &o->frames)) return false;
     } else if (arg == "--ms-per-frame") {
-      if (!ParseNumber(argv[++i], 1, 60000, &o->ms_per_frame)) return false;
+      if (!ParseWhole(argv[++i], 1, 60000, &o->ms_per_frame)) return false;
     } else if (arg == "--png") {
       o->png_dir = argv[++i];
     } else if (arg == "--png-every") {
-      if (!ParseNumber(argv[++i], 1, 100000000L, &o->png_every)) return false;
+      if (!ParseWhole(argv[++i], 1, 100000000L, &o->png_every)) return false;
     } else if (arg == "--left" || arg == "--right") {
       if (!ParseSide(argv[++i], true, &o->side[arg == "--left" ? LEFT : RIGHT])) return false;
     } else if (arg == "--data") {

@@ -24,6 +24,7 @@
 
 #include "game/online/rollback.h"
 #include "game/online/vorn_game.h"
+#include "game/options.h"
 #include "tools/net_match/relay.h"
 #include "tools/net_match/side.h"
 
@@ -44,19 +45,36 @@ int Usage() {
   return 2;
 }
 
-bool ParseNumber(const char* text, long low, long high, long* out) {
-  errno = 0;
-  char* end = nullptr;
-  const long v = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || v < low || v > high) return false;
-  *out = v;
-  return true;
-}
+// The options that take a number, each with its range and where the number goes.
+struct NumberOption {
+  const char* name;
+  long low, high;
+  void (*apply)(long v, Options* o);
+};
+
+constexpr NumberOption kNumberOptions[] = {
+    {"--seed", 0, 4294967295L,
+     [](long v, Options* o) {
+       o->side.seed = static_cast<uint32_t>(v);
+       o->has_seed = true;
+     }},
+    {"--frames", 1, 100000000L,
+     [](long v, Options* o) { o->side.limit = static_cast<uint32_t>(v); }},
+    {"--loss", 0, 100, [](long v, Options* o) { o->faults.loss_pct = static_cast<int>(v); }},
+    {"--delay", 0, 10000, [](long v, Options* o) { o->faults.delay_ms = static_cast<int>(v); }},
+    {"--jitter", 0, 10000, [](long v, Options* o) { o->faults.jitter_ms = static_cast<int>(v); }},
+    {"--duplicate", 0, 100,
+     [](long v, Options* o) { o->faults.duplicate_pct = static_cast<int>(v); }},
+    {"--fps", 1, 10000,
+     [](long v, Options* o) { o->faults.fps = o->side.fps = static_cast<int>(v); }},
+    {"--input-delay", 0, online::kMaxInputDelay,
+     [](long v, Options* o) { o->side.input_delay = static_cast<int>(v); }},
+};
 
 bool ParseLevel(const std::string& text, int* level) {
   long v = 2;
   if (text == "cpu") return *level = 2, true;
-  if (text.rfind("cpu:", 0) != 0 || !ParseNumber(text.c_str() + 4, 1, 3, &v)) return false;
+  if (text.rfind("cpu:", 0) != 0 || !ParseWhole(text.c_str() + 4, 1, 3, &v)) return false;
   *level = static_cast<int>(v);
   return true;
 }
@@ -76,46 +94,12 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       if (!ParseLevel(value, &o->levels[arg == "--left" ? 0 : 1])) return false;
       continue;
     }
-    const struct {
-      const char* name;
-      long low, high;
-    } numbers[] = {{"--seed", 0, 4294967295L}, {"--frames", 1, 100000000L},
-                   {"--loss", 0, 100},         {"--delay", 0, 10000},
-                   {"--jitter", 0, 10000},     {"--duplicate", 0, 100},
-                   {"--fps", 1, 10000},        {"--input-delay", 0, online::kMaxInputDelay}};
-    int which = -1;
-    for (int n = 0; n < static_cast<int>(std::size(numbers)); ++n) {
-      if (arg == numbers[n].name) which = n;
+    const NumberOption* option = nullptr;
+    for (const NumberOption& n : kNumberOptions) {
+      if (arg == n.name) option = &n;
     }
-    if (which < 0 || !ParseNumber(value, numbers[which].low, numbers[which].high, &v)) return false;
-    const int small = static_cast<int>(std::min(v, 10000L));
-    switch (which) {
-      case 0:
-        o->side.seed = static_cast<uint32_t>(v);
-        o->has_seed = true;
-        break;
-      case 1:
-        o->side.limit = static_cast<uint32_t>(v);
-        break;
-      case 2:
-        o->faults.loss_pct = small;
-        break;
-      case 3:
-        o->faults.delay_ms = small;
-        break;
-      case 4:
-        o->faults.jitter_ms = small;
-        break;
-      case 5:
-        o->faults.duplicate_pct = small;
-        break;
-      case 6:
-        o->faults.fps = o->side.fps = small;
-        break;
-      default:
-        o->side.input_delay = small;
-        break;
-    }
+    if (option == nullptr || !ParseWhole(value, option->low, option->high, &v)) return false;
+    option->apply(v, o);
   }
   return o->has_seed;
 }
