@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/sdl/sdl_surfaces.h"
+#include "platform/surface_requests.h"
 
 namespace platform::sdl {
 namespace {
@@ -73,10 +74,7 @@ Result SdlDisplay::CreateSurface(const SurfaceDesc& desc, Surface** out) {
   *out = nullptr;
   if (released_) return DDERR_INVALIDOBJECT;
   if (desc.caps & DDSCAPS_PRIMARYSURFACE) return CreateScreen(desc, out);
-  if ((desc.flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) {
-    return DDERR_INVALIDPARAMS;
-  }
-  if (desc.caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
+  if (const Result checked = CheckPlainRequest(desc, kMaxSide); checked != OK) return checked;
   // Pixel memory is ordinary memory here, wherever it was asked for.
   SdlSurface* surface = nullptr;
   const Result made =
@@ -89,14 +87,8 @@ Result SdlDisplay::CreateSurface(const SurfaceDesc& desc, Surface** out) {
 Result SdlDisplay::CreateScreen(const SurfaceDesc& desc, Surface** out) {
   if (level_ == 0) return DDERR_NOCOOPERATIVELEVELSET;
   if (screen_ != nullptr) return DDERR_PRIMARYSURFACEALREADYEXISTS;
+  if (const Result checked = CheckScreenRequest(desc, Exclusive()); checked != OK) return checked;
   const bool chain = (desc.caps & DDSCAPS_FLIP) != 0;
-  if (chain) {
-    if (!Exclusive()) return DDERR_NOEXCLUSIVEMODE;
-    if ((desc.caps & DDSCAPS_COMPLEX) == 0 || (desc.flags & DDSD_BACKBUFFERCOUNT) == 0 ||
-        desc.back_buffer_count != 1) {
-      return DDERR_INVALIDPARAMS;
-    }
-  }
   // The screen is the desktop in a window, or the display mode in full-screen mode.
   int width = 0;
   int height = 0;
@@ -137,8 +129,9 @@ Result SdlDisplay::CreateScreen(const SurfaceDesc& desc, Surface** out) {
 }
 
 Result SdlDisplay::CreateMemory(int width, int height, uint32_t caps, SdlSurface** out) {
-  if (width < 1 || height < 1) return DDERR_INVALIDPARAMS;
-  if (width > kMaxSide || height > kMaxSide) return DDERR_OUTOFMEMORY;
+  if (const Result checked = CheckSurfaceSides(width, height, kMaxSide); checked != OK) {
+    return checked;
+  }
   const int pitch = PitchFor(width);
   std::vector<uint16_t> pixels;
   try {

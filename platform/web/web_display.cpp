@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/surface_requests.h"
+
 namespace platform::web {
 
 // One kind of surface serves every use: pixel memory that can be locked, copied and, when it is
@@ -168,12 +170,7 @@ Result WebDisplay::CreateSurface(const SurfaceDesc& desc, Surface** out) {
   *out = nullptr;
   if (released_) return DDERR_INVALIDOBJECT;
   if (desc.caps & DDSCAPS_PRIMARYSURFACE) return CreateScreen(desc, out);
-  if ((desc.flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) {
-    return DDERR_INVALIDPARAMS;
-  }
-  if (desc.caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
-  if (desc.width < 1 || desc.height < 1) return DDERR_INVALIDPARAMS;
-  if (desc.width > kMaxSide || desc.height > kMaxSide) return DDERR_OUTOFMEMORY;
+  if (const Result checked = CheckPlainRequest(desc, kMaxSide); checked != OK) return checked;
   WebSurface* surface =
       Memory(desc.width, desc.height, (desc.caps & ~DDSCAPS_VIDEOMEMORY) | DDSCAPS_OFFSCREENPLAIN);
   if (surface == nullptr) return DDERR_OUTOFMEMORY;
@@ -185,12 +182,8 @@ Result WebDisplay::CreateScreen(const SurfaceDesc& desc, Surface** out) {
   if (level_ == 0) return DDERR_NOCOOPERATIVELEVELSET;
   if (has_screen_) return DDERR_PRIMARYSURFACEALREADYEXISTS;
   const bool exclusive = (level_ & DDSCL_EXCLUSIVE) != 0;
+  if (const Result checked = CheckScreenRequest(desc, exclusive); checked != OK) return checked;
   const bool chain = (desc.caps & DDSCAPS_FLIP) != 0;
-  if (chain && !exclusive) return DDERR_NOEXCLUSIVEMODE;
-  if (chain && ((desc.caps & DDSCAPS_COMPLEX) == 0 || (desc.flags & DDSD_BACKBUFFERCOUNT) == 0 ||
-                desc.back_buffer_count != 1)) {
-    return DDERR_INVALIDPARAMS;
-  }
   const int width = exclusive && mode_width_ > 0 ? mode_width_ : desktop_width_;
   const int height = exclusive && mode_height_ > 0 ? mode_height_ : desktop_height_;
   const uint32_t caps =

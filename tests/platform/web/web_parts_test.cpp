@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/messages.h"
@@ -156,6 +157,32 @@ TEST(WebDisplay, CopyToTheScreenPresentsTheWholePicture) {
   EXPECT_EQ(shown, (std::vector<uint16_t>{0, 1, 2, 3, 4, 5}));
   // An off-screen copy far outside the target is clipped away, not written past it.
   EXPECT_EQ(view->BltFast(-2147483647, 2147483647, screen, 0), OK);
+}
+
+// What the display refuses before it asks for memory, and why.
+TEST(WebDisplay, RefusesIncompleteAndOversizedRequests) {
+  WebDisplay display(1920, 1200, [](const uint16_t*, int, int, int) {});
+  int window = 0;
+  ASSERT_EQ(display.SetCooperativeLevel(reinterpret_cast<Window>(&window), DDSCL_NORMAL), OK);
+  const auto request = [](uint32_t flags, uint32_t caps, int width, int height) {
+    SurfaceDesc d;
+    std::tie(d.flags, d.caps, d.width, d.height) = std::tie(flags, caps, width, height);
+    return d;
+  };
+  constexpr uint32_t kSides = DDSD_WIDTH | DDSD_HEIGHT;
+  const std::pair<SurfaceDesc, Result> cases[] = {
+      {request(DDSD_WIDTH, 0, 8, 8), DDERR_INVALIDPARAMS},
+      {request(kSides, DDSCAPS_BACKBUFFER, 8, 8), DDERR_INVALIDCAPS},
+      {request(kSides, 0, 0, 8), DDERR_INVALIDPARAMS},
+      {request(kSides, 0, 8, 8193), DDERR_OUTOFMEMORY},
+      {request(0, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 0, 0),
+       DDERR_NOEXCLUSIVEMODE},
+  };
+  for (const auto& [desc, refusal] : cases) {
+    Surface* surface = nullptr;
+    EXPECT_EQ(display.CreateSurface(desc, &surface), refusal) << desc.flags << " " << desc.caps;
+    EXPECT_EQ(surface, nullptr);
+  }
 }
 
 }  // namespace
