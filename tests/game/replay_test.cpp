@@ -33,7 +33,7 @@ void StartGame(platform::headless::Config config) {
   ASSERT_EQ(Vorn.status, STATUS_RUNNING);
 }
 
-// The game records 900 frames with the left key and then the right arrow held, the window is
+// The game records 300 frames with the left key and then the right arrow held, the window is
 // closed, and the recording is played back in the game: every checksum on the way and the final
 // state match, and the picture of the last frame is the same.
 TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
@@ -43,9 +43,9 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   FixGameSeed(11);
   StartGame({.start_time = 7000});
   auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
-  for (int frame = 0; frame < 900; ++frame) {
-    Vorn.keys['D'] = frame > 200 && frame < 500;
-    Vorn.keys[platform::VK_RIGHT] = frame > 400;
+  for (int frame = 0; frame < 300; ++frame) {
+    Vorn.keys['D'] = frame > 200 && frame < 260;
+    Vorn.keys[platform::VK_RIGHT] = frame > 240;
     ASSERT_TRUE(Pass(&headless));
   }
   const uint64_t recorded = Checksum(game);
@@ -53,7 +53,7 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   EndRecording(game);
 #ifdef VORN_REPLAY_SEED_DIR
   std::filesystem::create_directories(VORN_REPLAY_SEED_DIR);
-  std::filesystem::copy_file("match.vrp", VORN_REPLAY_SEED_DIR "/game-900-frames.vrp",
+  std::filesystem::copy_file("match.vrp", VORN_REPLAY_SEED_DIR "/game-300-frames.vrp",
                              std::filesystem::copy_options::overwrite_existing);
 #endif
 
@@ -62,9 +62,9 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   auto& again = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
   int passes = 0;
   while (Pass(&again)) ++passes;
-  // 900 frames, then the final picture held for two seconds, then the program ends by itself.
-  EXPECT_GE(passes, 900 + 2000 / 16);
-  EXPECT_LE(passes, 900 + 2000 / 16 + 2);
+  // 300 frames, then the final picture held for two seconds, then the program ends by itself.
+  EXPECT_GE(passes, 300 + 2000 / 16);
+  EXPECT_LE(passes, 300 + 2000 / 16 + 2);
   EXPECT_EQ(Checksum(game), recorded);
   EXPECT_EQ(again.LastFrame()->checksum, last_picture);
   EXPECT_TRUE(again.MessageBoxes().empty());
