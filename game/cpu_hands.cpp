@@ -3,8 +3,8 @@
 namespace {
 
 constexpr CpuLevel kLevels[] = {
-    {180, 4.0f, 3.0f, 0.8f},  // easy
-    {120, 2.5f, 2.5f, 0.55f},
+    {180, 4.0f, 3.0f, 0.5f},  // easy
+    {100, 2.0f, 2.5f, 0.45f},
     {60, 1.0f, 2.0f, 0.35f},  // hard
 };
 
