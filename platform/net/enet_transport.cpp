@@ -11,11 +11,13 @@ namespace {
 constexpr size_t kPeers = 2;
 constexpr size_t kChannels = 1;
 constexpr enet_uint32 kCloseWaitMs = 500;
-// How long ENet lets a reliable packet (its own pings among them) go unacknowledged before it
-// cuts the peer. Its default of a few seconds cuts a live peer on a lossy line, where a handful
-// of pings in a row can be lost while the inputs keep coming; the match has its own silence
-// rule, so ENet's is only the last resort.
-constexpr enet_uint32 kPeerTimeoutMs = 30000;
+// How long ENet lets a reliable command go unacknowledged before it cuts the peer, during a
+// match. ENet pings with reliable commands and backs off doubling between tries, so on a line
+// that loses 30% each way, one ping in a few hundred is never answered within its default limits
+// (five seconds, at most thirty), and a long match then ends though its inputs keep flowing. The
+// match has its own silence rule; ENet's cut is left only as a last resort, inside the day after
+// which ENet's clock wraps.
+constexpr enet_uint32 kPeerTimeoutMs = 12 * 60 * 60 * 1000;
 
 // enet_initialize once for the process, whatever the number of transports.
 bool StartEnet() {
@@ -106,6 +108,9 @@ class EnetTransport : public Transport {
   void Close(int peer, uint32_t word) override {
     ENetPeer* p = Peer(peer);
     if (p == nullptr || p->state == ENET_PEER_STATE_DISCONNECTED) return;
+    // A closing connection gives up on ENet's own limits, so that a peer that never answers the
+    // closing word does not hold its slot for hours.
+    enet_peer_timeout(p, 0, 0, 0);
     enet_peer_disconnect(p, word);
     enet_host_flush(host_);
   }
