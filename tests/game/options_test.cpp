@@ -94,7 +94,7 @@ class ComputerSideTest : public GameTest {
 // With the computer on the left, the first pad plays the right side, the one still played at
 // this screen.
 TEST_F(ComputerSideTest, PlaysItsSideIsMarkedAndLeavesTheFirstPadToTheOther) {
-  Run(1200);  // the start screen, then a good part of the vote
+  Run(400);  // the start screen, then the first seconds of the vote
   EXPECT_NE(game.players[LEFT].tiles[0].angle, 0.0f);
   EXPECT_EQ(std::tuple(game.players[RIGHT].spin, game.players[RIGHT].tiles[0].angle),
             std::tuple(0.0f, 0.0f));
