@@ -1,5 +1,5 @@
 // The pictures fit how the game draws them: sizes and limits, hard masks, colours that stay
-// apart, tiles that line up into a ring, a seamless background and a centred halo.
+// apart and tiles that line up into a ring.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -135,38 +135,6 @@ TEST(AssetArt, TurnedTilesLieOnTheirOwnStretchOfTheRing) {
       }
     EXPECT_GT(count, 300);
   }
-}
-
-// The background repeats without a seam and is dark enough for the foreground to read; the halo
-// is a ball with a hot, bright core centred in its square.
-TEST(AssetArt, BackgroundTilesWithoutASeamHaloIsCentred) {
-  const Picture p = assets::MakeBackground();
-  ASSERT_EQ(p.width, 64);
-  auto step = [&](int x0, int y0, int x1, int y1) {
-    double d = 0;
-    for (int k = 0; k < 3; ++k) d += std::abs(p.At(x0, y0)[k] - p.At(x1, y1)[k]);
-    return d;
-  };
-  double seam = 0, inside = 0, sum = 0;
-  for (int i = 0; i < 64; ++i) {
-    seam += step(63, i, 0, i) + step(i, 63, i, 0);
-    inside += step(31, i, 32, i) + step(i, 31, i, 32);
-  }
-  EXPECT_LT(seam, inside * 1.5 + 64);
-  for (size_t i = 0; i < p.rgba.size(); i += 4) sum += p.rgba[i] + p.rgba[i + 1] + p.rgba[i + 2];
-  EXPECT_LT(sum / (64.0 * 64.0 * 3.0), 60.0);
-
-  const Picture halo = assets::MakeHalo();
-  double cx = 0, cy = 0, n = 0;
-  for (int y = 0; y < halo.height; ++y)
-    for (int x = 0; x < halo.width; ++x)
-      if (halo.At(x, y)[3] != 0) cx += x + 0.5, cy += y + 0.5, ++n;
-  EXPECT_NEAR(cx / n, 27.0, 0.75);
-  EXPECT_NEAR(cy / n, 27.0, 0.75);
-  const uint8_t* core = halo.At(27, 27);
-  EXPECT_EQ(core[3], 255);
-  EXPECT_GT(core[0] + core[1] + core[2], 700);
-  for (auto [x, y] : {std::pair{0, 0}, {53, 0}, {0, 53}, {53, 53}}) EXPECT_EQ(halo.At(x, y)[3], 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The figures' frames move as the animation plays them: every sequence the animation states
-// show reads as one motion, every loop closes smoothly, and the hands reach what they hold.
+// show reads as one motion, and every loop closes smoothly.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,41 +46,6 @@ TEST(FigureMotion, EverySequenceAndLoopMovesInSmallSteps) {
     for (int f = jump.first; f <= jump.last; ++f)
       EXPECT_LT(PoseDistance(PoseForFrame(f), PoseForFrame(jump.entry)), 60.0f)
           << "from frame " << f << " to " << jump.entry;
-}
-
-// The first key turns the ring clockwise, so its top moves right under the holding hands; the
-// second key the other way. Each loop shows its frames in its own order.
-TEST(FigureMotion, PushingLoopsDragTheRingTheWayItsKeyTurnsIt) {
-  for (const auto& [from, to, step, direction] :
-       {std::tuple{26, 21, -1, 1.0f}, {34, 39, 1, -1.0f}}) {
-    int holding_steps = 0;
-    for (int f = from; f != to; f += step)
-      for (int h = 0; h < 2; ++h) {
-        const assets::Pose now = PoseForFrame(f), next = PoseForFrame(f + step);
-        if (now.grip[h] < 0.5f || next.grip[h] < 0.5f) continue;
-        ++holding_steps;
-        EXPECT_GT((next.hand[h].x - now.hand[h].x) * direction, 1.0f) << "frame " << f;
-      }
-    EXPECT_GE(holding_steps, 4);
-  }
-}
-
-// The arms each family draws end where the pose puts the hands, with bones of one length.
-TEST(FigureMotion, HandsReachWhatThePoseAsksOfThemOnArmsOfFixedLength) {
-  const auto length = [](assets::Vec a, assets::Vec b) { return std::hypot(a.x - b.x, a.y - b.y); };
-  for (int family = 0; family < assets::kFigureFamilies; ++family)
-    for (int h = 0; h < 2; ++h) {
-      const assets::Arm first = assets::FigureArm(family, PoseForFrame(0), h);
-      for (int frame = 0; frame < assets::kFigureFrames; ++frame) {
-        SCOPED_TRACE(testing::Message()
-                     << assets::FigureFamilyName(family) << " frame " << frame << " hand " << h);
-        const assets::Pose pose = PoseForFrame(frame);
-        const assets::Arm arm = assets::FigureArm(family, pose, h);
-        EXPECT_LT(length(arm.hand, pose.hand[h]), 1.0f);
-        EXPECT_NEAR(length(arm.shoulder, arm.elbow), length(first.shoulder, first.elbow), 0.01f);
-        EXPECT_NEAR(length(arm.elbow, arm.hand), length(first.elbow, first.hand), 0.01f);
-      }
-    }
 }
 
 }  // namespace

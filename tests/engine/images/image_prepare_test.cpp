@@ -52,12 +52,9 @@ TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
        {0x0001, 0x0000, 0x6586, 0x0001}, {}, kMasked},
       // Masked without alpha: whatever converts to 0 is the transparent colour.
       {true, DRAW_MASKED, false, {kBlack, {7, 3, 7, 0}, kOrange}, {0, 0, 0xCB26}, {}, k16},
-      {false, DRAW_MASKED, false, {kBlack, {7, 7, 7, 0}, kOrange}, {0, 0, 0x6586}, {}, k16},
       // Alpha with an alpha channel: premultiplied colour, inverted alpha.
       {true, DRAW_ALPHA, true, {kWhite, {255, 255, 255, 0}, {200, 100, 50, 128}},
        {P565(30, 62, 30), 0, P565(12, 12, 3)}, {0, 255, 127}, kAlpha},
-      {false, DRAW_ALPHA, true, {kWhite, {255, 255, 255, 0}, {200, 100, 50, 128}},
-       {P555(30, 30, 30), 0, P555(12, 6, 3)}, {0, 255, 127}, kAlpha},
       // Alpha without an alpha channel: brightness is opacity, black vanishes.
       {true, DRAW_ALPHA, false, {kWhite, kBlack}, {P565(20, 40, 20), 0}, {89, 255}, kAlpha},
       {false, DRAW_ALPHA, false, {kWhite, kBlack}, {P555(15, 15, 15), 0}, {131, 255}, kAlpha},
@@ -65,9 +62,7 @@ TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
       {false, DRAW_ADDITIVE, false, {kWhite}, {P555(15, 15, 15)}, {131}, kAlpha},
       // An image whose file was missing is prepared all the same and draws nothing.
       {true, DRAW_PLAIN, false, {}, {}, {}, k16},
-      {false, DRAW_MASKED, false, {}, {}, {}, k16},
       {true, DRAW_ALPHA, false, {}, {}, {}, kAlpha},
-      {false, DRAW_ADDITIVE, false, {}, {}, {}, kAlpha},
   };
   // clang-format on
   for (const PrepareCase& c : cases) {

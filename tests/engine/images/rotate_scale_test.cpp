@@ -57,20 +57,6 @@ TEST(RotateScale, EachDestinationPixelTakesTheSourcePixelUnderIt) {
   }
 }
 
-// The centre of a picture turned by 45 degrees sits on a truncation boundary (v ≈ 40): positions
-// taken as row start + i steps put it on source row 39. A masked source has no alpha to turn: the
-// destination's alpha is left alone.
-TEST(RotateScale, FortyFiveDegreesCentreAndAMaskedSource) {
-  Image masked, dest;
-  MakeSource(&masked, kSide, kSide, DRAW_MASKED, false);
-  MakeDest(&dest, kSide, kSide, true);
-  RotateScale(masked, &dest, 45.0f, 1.0f);
-  EXPECT_EQ(dest.pixels16()[40 * kSide + 40], Code(40, 39));
-  EXPECT_EQ(dest.pixels16()[0], 0);
-  EXPECT_EQ(dest.purpose, DRAW_MASKED);
-  EXPECT_EQ(std::count(dest.alpha, dest.alpha + kSide * kSide, 0x55), kSide * kSide);
-}
-
 // A source twice as wide as high: the pixel pass stretches it vertically by that whole ratio, so
 // the unturned copy starts 41 rows down (row 0 and the 40 the doubled half-height adds); the alpha
 // pass maps as for a square and starts one row down.

@@ -1,4 +1,4 @@
-// TIFF files for the image tests: hand-built byte layouts, and sources for other programs' writers.
+// TIFF files for the image tests: hand-built byte layouts.
 #pragma once
 
 #include <cstdint>
@@ -73,10 +73,5 @@ void SetEntry(Bytes& file, uint16_t tag, uint32_t value);
 void WriteFile(const std::string& path, const Bytes& bytes);
 // Also keeps the file as a seed for the TIFF fuzz target, when the build gives a seed folder.
 void WriteSeed(const std::string& name, const Bytes& bytes);
-// Writes `picture` as a PAM file with 8-bit samples, or 16-bit ones whose high byte is the
-// picture's byte.
-void WritePam(const std::string& path, const Picture& picture, int bits);
-// Runs a shell command; true when it exits with 0.
-bool Shell(const std::string& command);
 
 }  // namespace tiff_files

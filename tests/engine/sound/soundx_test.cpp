@@ -84,22 +84,15 @@ TEST_F(SoundLoadTest, MissingOrInvalidFilesEndTheProgram) {
   const struct {
     const char* name;
     std::string file;  // not written when empty
-    std::string box;   // as the headless back end echoes it, or as the line without one
+    std::string box;   // as the headless back end echoes it
     std::string log;
-    bool backend = true;
   } cases[] = {
       {"Sounds\\gone.wav", "", not_found, "File::Open: File does not exist for read.\n  "},
       {"Sounds\\rifx.wav", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 8)), "RIFX"), invalid, ""},
-      {"Sounds\\none.wav", Pcm(0, 8000, 8, "abcd"), invalid, ""},
-      {"Sounds\\four.wav", Pcm(1, 8000, 4, "abcd"), invalid, ""},
-      // Without a window system the box becomes a line on standard error.
-      {"Sounds\\gone.wav", "", not_found + "\n", "File::Open: File does not exist for read.\n  ",
-       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     debug_log.Open("debug.txt");
-    if (!c.backend) ResetEngine();
     if (!c.file.empty()) WriteFile(std::string("Sounds/") + (c.name + 7), c.file);
     EXPECT_EXIT(TestClip().Load(c.name), testing::ExitedWithCode(255), testing::HasSubstr(c.box));
     EXPECT_EQ(sound_files::ReadFile("debug.txt"), c.log);

@@ -69,26 +69,6 @@ class HeadlessDisplayTest : public testing::Test {
   Display* display_ = nullptr;
 };
 
-TEST_F(HeadlessDisplayTest, ModesAndFlipChainsNeedTheExclusiveLevelAndOnePrimaryAtATime) {
-  Surface* front = nullptr;
-  EXPECT_EQ(display_->SetDisplayMode(640, 480, 16), DDERR_NOEXCLUSIVEMODE);
-  EXPECT_EQ(Make(&front, true), DDERR_NOEXCLUSIVEMODE);
-  Start({}, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
-  EXPECT_EQ(display_->SetDisplayMode(640, 480, 32), DDERR_UNSUPPORTEDMODE);
-  EXPECT_EQ(display_->SetDisplayMode(640, 480, 16), OK);
-  front = Primary(true);
-  Surface* other = nullptr;
-  EXPECT_EQ(Make(&other), DDERR_PRIMARYSURFACEALREADYEXISTS);
-  ASSERT_EQ(front->GetAttachedSurface(DDSCAPS_BACKBUFFER, &other), OK);
-  SurfaceDesc desc;
-  other->GetSurfaceDesc(&desc);
-  EXPECT_EQ(std::pair(desc.width, desc.height), std::pair(640, 480));
-  EXPECT_EQ(other->Flip(DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
-  EXPECT_EQ(other->GetAttachedSurface(DDSCAPS_BACKBUFFER, &other), DDERR_NOTFOUND);
-  front->Release();
-  EXPECT_EQ(Make(&other), OK);
-}
-
 TEST_F(HeadlessDisplayTest, LockGivesEveryByteOfThePitchOnce) {
   for (const int pitch : {100, 1664}) {  // narrower than the width: ignored
     Start({.back_pitch = pitch, .video_memory = false});
@@ -118,6 +98,7 @@ TEST_F(HeadlessDisplayTest, CopiesToTheScreenAreClippedAndTheLatestFramesKept) {
                       {1000, 740, 1023, 767, 23 + 100 * 27 + 1},
                       {5000, 5000, -1, -1, 0},
                       {-5000, 0, -1, -1, 0}};
+
   for (const auto& c : copies) {
     EXPECT_EQ(screen->BltFast(c.x, c.y, back, DDBLTFAST_WAIT), OK);
     const headless::Frame& frame = *platform_->LastFrame();

@@ -71,23 +71,8 @@ class SdlDisplayTest : public SdlDummyTest {
   Surface* back_ = nullptr;
 };
 
-TEST_F(SdlDisplayTest, AFrameStillLockedIsNotShownAndAReleasedSurfaceRefusesEverything) {
-  MakeWindowedPair(display_);
-  SurfaceDesc desc;
-  ASSERT_EQ(back_->Lock(&desc, DDLOCK_WAIT), OK);
-  EXPECT_EQ(back_->Lock(&desc, DDLOCK_WAIT), DDERR_SURFACEBUSY);
-  EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), DDERR_SURFACEBUSY);
-  EXPECT_EQ(platform_.FramesPresented(), 0u);
-  EXPECT_EQ(back_->Unlock(), OK);
-  EXPECT_EQ(back_->Unlock(), DDERR_NOTLOCKED);
-  back_->Release();
-  EXPECT_EQ(back_->Lock(&desc, DDLOCK_WAIT), DDERR_INVALIDOBJECT);
-  EXPECT_EQ(front_->BltFast(0, 0, back_, DDBLTFAST_WAIT), DDERR_INVALIDOBJECT);
-}
-
 TEST_F(SdlDisplayTest, FullScreenChainFlipsItsBackBufferAndLeavesFullScreenOnRelease) {
   ASSERT_EQ(display_->SetCooperativeLevel(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), OK);
-  EXPECT_EQ(display_->SetDisplayMode(640, 480, 32), DDERR_UNSUPPORTEDMODE);
   ASSERT_EQ(display_->SetDisplayMode(640, 480, 16), OK);
   ASSERT_EQ(display_->CreateSurface(Request(0, 0, true), &front_), OK);
   ASSERT_EQ(front_->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back_), OK);
@@ -150,22 +135,6 @@ TEST(FramePacer, HoldsSixtyOnScreensThatRefreshFaster) {
     }
     EXPECT_NEAR(static_cast<double>((time.now - start).count()), 10e9, 2e9 / hertz) << hertz;
   }
-}
-
-TEST(FramePacer, ALateFrameIsMadeUpButAStallStartsTheBeatAfresh) {
-  FakeTime time;
-  FramePacer pacer = time.Pacer();
-  pacer.Wait();
-  const FramePacer::Duration t0 = time.now;
-  time.now += std::chrono::milliseconds(25);  // 8 ms late: the next frame keeps the beat
-  pacer.Wait();
-  pacer.Wait();
-  EXPECT_EQ(time.now, t0 + 2 * FramePacer::kSixtyHertz);
-  time.now += std::chrono::milliseconds(500);  // a message box held the loop: no burst after it
-  pacer.Wait();
-  const FramePacer::Duration after_stall = time.now;
-  pacer.Wait();
-  EXPECT_EQ(time.now, after_stall + FramePacer::kSixtyHertz);
 }
 
 TEST_F(SdlDisplayTest, FramesDrawnButNotShownAreStillPaced) {

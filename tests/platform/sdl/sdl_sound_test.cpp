@@ -143,11 +143,9 @@ TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
     const char* label;
     WaveFormat format;
     uint32_t bytes;
-  } bad[] = {{"no bytes", Format(22050, 16, 2), 0},
-             {"part of a frame", Format(22050, 16, 2), 6},
+  } bad[] = {{"part of a frame", Format(22050, 16, 2), 6},
              {"no channels", Format(22050, 16, 0), 4},
-             {"24 bits", Format(22050, 24, 1), 6},
-             {"no rate", Format(0, 16, 1), 4}};
+             {"24 bits", Format(22050, 24, 1), 6}};
   for (const auto& b : bad) {
     SCOPED_TRACE(b.label);
     BufferDesc desc;

@@ -95,23 +95,6 @@ TEST_F(SdlWindowsTest, TheCloseButtonDestroysTheWindowOnceAndEndsTheLoop) {
   EXPECT_FALSE(windows_.PeekMessage(&message));
 }
 
-TEST_F(SdlWindowsTest, ControlKeysTypeTheirCharacterBeforeAnythingElse) {
-  for (const uint8_t key : {VK_RETURN, VK_BACK, VK_TAB, VK_ESCAPE, uint8_t{'A'}}) {
-    Push(SDL_WINDOWEVENT_FOCUS_LOST);
-    windows_.TranslateMessage(Message{main_, WM_KEYDOWN, key, 1});
-    Message next;
-    ASSERT_TRUE(windows_.PeekMessage(&next));
-    if (key != 'A') {
-      EXPECT_EQ(next.message, WM_CHAR);
-      EXPECT_EQ(next.wparam, key);
-      ASSERT_TRUE(windows_.PeekMessage(&next));
-    }
-    EXPECT_EQ(next.message, WM_ACTIVATEAPP) << int{key};
-    while (windows_.PeekMessage(&next)) {
-    }
-  }
-}
-
 TEST_F(SdlWindowsTest, ADestroyedWindowsPendingMessagesAreDropped) {
   Push(SDL_WINDOWEVENT_FOCUS_GAINED);
   Message message;
