@@ -1,5 +1,6 @@
 #include "support/sound_files.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -46,6 +47,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Sox(const std::string& arguments) {
+  const std::string command = "sox " + arguments + " 2>/dev/null";
+  return std::system(command.c_str()) == 0;
 }
 
 }  // namespace sound_files

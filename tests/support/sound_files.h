@@ -25,5 +25,7 @@ std::string Pattern(std::size_t count, int start = 0);
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// Runs sox with the arguments; true when it succeeded.
+bool Sox(const std::string& arguments);
 
 }  // namespace sound_files

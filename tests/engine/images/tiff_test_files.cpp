@@ -183,4 +183,23 @@ void WriteSeed([[maybe_unused]] const std::string& name, [[maybe_unused]] const 
 #endif
 }
 
+void WritePam(const std::string& path, const Picture& picture, int bits) {
+  const bool alpha = !picture.alpha.empty();
+  const std::string header = "P7\nWIDTH " + std::to_string(picture.width) + "\nHEIGHT " +
+                             std::to_string(picture.height) + "\nDEPTH " + (alpha ? "4" : "3") +
+                             "\nMAXVAL " + (bits == 16 ? "65535" : "255") + "\nTUPLTYPE " +
+                             (alpha ? "RGB_ALPHA" : "RGB") + "\nENDHDR\n";
+  Bytes out(header.begin(), header.end());
+  for (size_t i = 0; i < picture.rgb.size() / 3; ++i) {
+    for (int c = 0; c < (alpha ? 4 : 3); ++c) {
+      PutSample(out, c < 3 ? picture.rgb[i * 3 + c] : picture.alpha[i], bits, true);
+    }
+  }
+  WriteFile(path, out);
+}
+
+bool Shell(const std::string& command) {
+  return std::system(command.c_str()) == 0;
+}
+
 }  // namespace tiff_files

@@ -74,4 +74,10 @@ void WriteFile(const std::string& path, const Bytes& bytes);
 // Also keeps the file as a seed for the TIFF fuzz target, when the build gives a seed folder.
 void WriteSeed(const std::string& name, const Bytes& bytes);
 
+// Writes `picture` as a PAM file with 8-bit samples, or 16-bit ones whose high byte is the
+// picture's byte: the source other programs' TIFF writers are given.
+void WritePam(const std::string& path, const Picture& picture, int bits);
+// Runs a shell command; true when it exits with 0.
+bool Shell(const std::string& command);
+
 }  // namespace tiff_files

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "support/sound_files.h"
 
@@ -83,6 +84,23 @@ TEST(WaveReader, Layouts) {
   }
   WaveData wave;
   EXPECT_EQ(DecodeWave("Gone\\none.wav", &wave), WAVE_NOT_FOUND);
+}
+
+// Files from an ordinary encoder, compared with the raw samples the same encoder extracts.
+TEST(WaveReader, FilesWrittenBySox) {
+  for (const auto& [options, channels, bits] :
+       {std::tuple<std::string, int, int>{"-r 8000 -e unsigned-integer -b 8 -c 1", 1, 8},
+        {"-r 22050 -e signed-integer -b 16 -c 2", 2, 16}}) {
+    SCOPED_TRACE(options);
+    ASSERT_TRUE(sound_files::Sox("-n " + options + " made.wav synth 0.25 sine 440 sine 660"));
+    ASSERT_TRUE(sound_files::Sox("made.wav -t raw made.raw"));
+    const std::string raw = sound_files::ReadFile("made.raw");
+    WaveData wave;
+    ASSERT_EQ(DecodeWave("made.wav", &wave), WAVE_LOADED);
+    EXPECT_EQ(std::tuple(int{wave.channels}, int{wave.bits}, Samples(wave)),
+              std::tuple(channels, bits, raw));
+    EXPECT_EQ(wave.frames, static_cast<int32_t>(raw.size()) / (channels * bits / 8));
+  }
 }
 
 }  // namespace
