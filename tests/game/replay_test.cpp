@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <tuple>
 
 #include "game/replay_run.h"
 #include "game/step.h"
@@ -25,12 +25,13 @@ bool Pass(platform::headless::HeadlessPlatform* headless) {
   return true;
 }
 
-void StartGame(platform::headless::Config config) {
+platform::headless::HeadlessPlatform& StartGame(platform::headless::Config config) {
   ResetGame();
-  UseFreshHeadless(config);
+  auto& headless = UseFreshHeadless(config);
   Vorn.show_cmd = 1;
   GameInit();
-  ASSERT_EQ(Vorn.status, STATUS_RUNNING);
+  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
+  return headless;
 }
 
 // The game records 300 frames with the left key and then the right arrow held, the window is
@@ -41,15 +42,13 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   std::string error;
   ASSERT_TRUE(RecordTo("match.vrp", &error)) << error;
   FixGameSeed(11);
-  StartGame({.start_time = 7000});
-  auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+  auto& headless = StartGame({.start_time = 7000});
   for (int frame = 0; frame < 300; ++frame) {
     Vorn.keys['D'] = frame > 200 && frame < 260;
     Vorn.keys[platform::VK_RIGHT] = frame > 240;
     ASSERT_TRUE(Pass(&headless));
   }
-  const uint64_t recorded = Checksum(game);
-  const uint64_t last_picture = headless.LastFrame()->checksum;
+  const auto recorded = std::tuple(Checksum(game), headless.LastFrame()->checksum, size_t{0});
   EndRecording(game);
 #ifdef VORN_REPLAY_SEED_DIR
   std::filesystem::create_directories(VORN_REPLAY_SEED_DIR);
@@ -58,16 +57,13 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
 #endif
 
   ASSERT_TRUE(ReplayFrom("match.vrp", &error)) << error;
-  StartGame({.start_time = 123});
-  auto& again = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+  auto& again = StartGame({.start_time = 123});
   int passes = 0;
   while (Pass(&again)) ++passes;
   // 300 frames, then the final picture held for two seconds, then the program ends by itself.
-  EXPECT_GE(passes, 300 + 2000 / 16);
-  EXPECT_LE(passes, 300 + 2000 / 16 + 2);
-  EXPECT_EQ(Checksum(game), recorded);
-  EXPECT_EQ(again.LastFrame()->checksum, last_picture);
-  EXPECT_TRUE(again.MessageBoxes().empty());
+  EXPECT_NEAR(passes, 300 + 2000 / 16 + 1, 1);
+  EXPECT_EQ(std::tuple(Checksum(game), again.LastFrame()->checksum, again.MessageBoxes().size()),
+            recorded);
 }
 
 // Frames of a made-up match, with their checksums, in the format's own bytes.
@@ -106,9 +102,7 @@ TEST(ReplayTest, BytesRoundTripAndAChangedInputIsCaught) {
   Replay back;
   std::string why;
   ASSERT_TRUE(DecodeReplay(bytes, &back, &why)) << why;
-  EXPECT_EQ(back.header, r.header);
-  EXPECT_EQ(back.frames, r.frames);
-  EXPECT_EQ(back.checksums, r.checksums);
+  EXPECT_TRUE(back.header == r.header && back.frames == r.frames && back.checksums == r.checksums);
   EXPECT_TRUE(Plays(back));
   // One input changed in the bytes: the CRC refuses the file.
   std::vector<uint8_t> changed = bytes;
