@@ -4,7 +4,7 @@ if(TARGET test_game)
     VORN_REPLAY_SEED_DIR="${CMAKE_BINARY_DIR}/fuzz-seeds/fuzz-replay")
 endif()
 
-# match-sim records a whole match and replays it; damaged copies are refused; a series sums up.
+# match-sim records a whole match and replays it; damaged copies are refused.
 if(TARGET match-sim)
   if(VORN_SANITIZE)
     set(VORN_REPLAY_MS 64)

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "game/game_fixture.h"
 
@@ -12,23 +16,15 @@ namespace {
 
 // Every number an option takes is read here: all of the text, within its range.
 TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
-  const struct {
-    const char* text;
-    long low, high;
-    bool ok;
-    long value;
-  } cases[] = {
-      {"0", 0, 5, true, 0},
-      {"5", 0, 5, true, 5},
-      {"4294967295", 0, 4294967295L, true, 4294967295L},
-      {"6", 0, 5, false, 0},
-      {"-1", 0, 5, false, 0},
-      {"", 0, 5, false, 0},
-      {"3x", 0, 5, false, 0},
+  // clang-format off
+  const struct { const char* text; long low, high; bool ok; long value; } cases[] = {
+      {"0", 0, 5, true, 0}, {"5", 0, 5, true, 5}, {"4294967295", 0, 4294967295L, true, 4294967295L},
+      {"6", 0, 5, false, 0}, {"-1", 0, 5, false, 0}, {"", 0, 5, false, 0}, {"3x", 0, 5, false, 0},
       {"x3", 0, 5, false, 0},
       // Beyond long: strtol would clamp it to the very top of an open range.
       {"99999999999999999999", 0, LONG_MAX, false, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     long v = -7;
     EXPECT_EQ(ParseWhole(c.text, c.low, c.high, &v), c.ok) << c.text;
@@ -36,38 +32,41 @@ TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
   }
 }
 
+// Also the options that cannot go together: a replay plays the recorded sides, and a network
+// match is not recorded.
 TEST(Options, SidesAndTheirErrors) {
   GameOptions o;
   std::string error;
-  const char* cpu_right[] = {"vorn", "--right", "cpu", "--left", "cpu:3"};
-  ASSERT_TRUE(ParseGameOptions(5, cpu_right, &o, &error));
+  const auto parse = [&](std::vector<const char*> args) {
+    args.insert(args.begin(), "vorn");
+    return ParseGameOptions(static_cast<int>(args.size()), args.data(), &o, &error);
+  };
+  ASSERT_TRUE(parse({"--right", "cpu", "--left", "cpu:3"}));
   EXPECT_EQ(
       std::tuple(o.side[LEFT].kind, o.side[LEFT].level, o.side[RIGHT].kind, o.side[RIGHT].level),
       std::tuple(SideChoice::Kind::Cpu, 3, SideChoice::Kind::Cpu, 2));
-  for (const auto& [argc, bad, message] : {std::tuple{3, "cpu:4", "--left takes keys|cpu[:LEVEL]"},
-                                           {3, "robot", "--left takes keys|cpu[:LEVEL]"},
-                                           {2, "", "--left takes keys|cpu[:LEVEL]"}}) {
-    const char* argv[] = {"vorn", "--left", bad};
-    EXPECT_FALSE(ParseGameOptions(argc, argv, &o, &error)) << bad;
-    EXPECT_EQ(error, message) << bad;
-  }
-  const char* scaled[] = {"vorn", "--scale", "2"};
-  ASSERT_TRUE(ParseGameOptions(3, scaled, &o, &error));
+  ASSERT_TRUE(parse({"--scale", "2"}));
   EXPECT_EQ(o.window_scale, 2);
-  const char* too_large[] = {"vorn", "--scale", "17"};
-  EXPECT_FALSE(ParseGameOptions(3, too_large, &o, &error));
-  const char* unknown[] = {"vorn", "--computer"};
-  EXPECT_FALSE(ParseGameOptions(2, unknown, &o, &error));
-  EXPECT_EQ(error, "unknown option --computer");
   // The network options take their own shapes, a level for the computer among them.
-  const char* network[] = {"vorn", "--host", "--cpu:3", "--input-delay", "4"};
-  ASSERT_TRUE(ParseGameOptions(5, network, &o, &error));
-  EXPECT_EQ(o.net.role, NetPlayOptions::Role::Host);
-  EXPECT_EQ(o.net.port, 7531);
-  EXPECT_EQ(o.net.cpu_level, 3);
-  EXPECT_EQ(o.net.input_delay, 4);
-  const char* bad_level[] = {"vorn", "--cpu:4"};
-  EXPECT_FALSE(ParseGameOptions(2, bad_level, &o, &error));
+  ASSERT_TRUE(parse({"--host", "--cpu:3", "--input-delay", "4"}));
+  EXPECT_EQ(std::tuple(o.net.role, o.net.port, o.net.cpu_level, o.net.input_delay),
+            std::tuple(NetPlayOptions::Role::Host, 7531, 3, 4));
+  const std::string side_error = "--left takes keys|cpu[:LEVEL]";
+  const std::pair<std::vector<const char*>, std::string> refused[] = {
+      {{"--left", "cpu:4"}, side_error},
+      {{"--left", "robot"}, side_error},
+      {{"--left"}, side_error},
+      {{"--computer"}, "unknown option --computer"},
+      {{"--scale", "17"}, ""},
+      {{"--cpu:4"}, ""},
+      {{"--replay", "a", "--left", "cpu"}, ""},
+      {{"--record", "a", "--host"}, ""},
+      {{"--replay", "a", "--record", "b"}, ""},
+      {{"--record", ""}, ""}};
+  for (const auto& [args, message] : refused) {
+    EXPECT_FALSE(parse(args)) << args[0] << " " << args.size();
+    EXPECT_TRUE(message.empty() || error == message) << error;
+  }
 
   SideChoice side;
   EXPECT_TRUE(ParseSide("idle", true, &side));

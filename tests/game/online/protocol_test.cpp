@@ -6,17 +6,15 @@ namespace online {
 namespace {
 
 InputPacket Sample() {
-  InputPacket p;
-  p.match_id = 0xdeadbeef;
-  p.frame = 4000;
-  p.advantage = -3;
-  p.acked = 3990;
-  p.sum_frame = 3960;
-  p.sum = 0x0123456789abcdefull;
-  p.first = 3990;
-  p.count = 5;
-  for (int i = 0; i < p.count; ++i) p.inputs[i] = static_cast<uint8_t>(i % 3);
-  return p;
+  return InputPacket{.match_id = 0xdeadbeef,
+                     .frame = 4000,
+                     .advantage = -3,
+                     .acked = 3990,
+                     .sum_frame = 3960,
+                     .sum = 0x0123456789abcdefull,
+                     .first = 3990,
+                     .count = 5,
+                     .inputs = {0, 1, 2, 0, 1}};
 }
 
 TEST(Protocol, InputsAndHelloSurviveTheTrip) {
@@ -70,8 +68,7 @@ TEST(Protocol, JoinAndCloseWords) {
   EXPECT_EQ(VersionOfJoinWord(JoinWord(7)), 7);
   EXPECT_FALSE(VersionOfJoinWord(0x12345678));
   const Closing out = ReadCloseWord(CloseWord({CloseReason::OutOfStep, 39990}));
-  EXPECT_EQ(out.reason, CloseReason::OutOfStep);
-  EXPECT_EQ(out.value, 39990u);
+  EXPECT_EQ(std::tuple(out.reason, out.value), std::tuple(CloseReason::OutOfStep, 39990u));
   EXPECT_EQ(ReadCloseWord(0xffffff42).reason, CloseReason::None);
 }
 
