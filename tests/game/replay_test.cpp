@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "game/replay_run.h"
@@ -64,6 +65,35 @@ TEST(ReplayTest, GameRecordsAndReplaysTheSameMatch) {
   EXPECT_NEAR(passes, 300 + 2000 / 16 + 1, 1);
   EXPECT_EQ(std::tuple(Checksum(game), again.LastFrame()->checksum, again.MessageBoxes().size()),
             recorded);
+}
+
+// Escape stops a replay in the game window at once; a match that no longer follows the recording
+// stops at the first checksum that differs, with a message.
+TEST(ReplayTest, EscapeOrAMatchThatDiffersStopsAReplay) {
+  ASSERT_TRUE(WriteGameData());
+  Replay r;
+  r.frames.assign(600, ReplayFrame{});
+  for (size_t i = 0; i < r.frames.size(); ++i) r.frames[i].ms = static_cast<uint32_t>(16 * i);
+  r.checksums.assign(10, 0);
+  const std::vector<uint8_t> bytes = EncodeReplay(r);
+  std::ofstream("idle.vrp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+  for (const bool escape : {true, false}) {
+    std::string error;
+    ASSERT_TRUE(ReplayFrom("idle.vrp", &error)) << error;
+    StartGame({});
+    auto& headless = *static_cast<platform::headless::HeadlessPlatform*>(Vorn.backend);
+    int passes = 0;
+    while (Pass(&headless)) ++passes, Vorn.keys[platform::VK_ESCAPE] = escape;
+    if (escape) {
+      EXPECT_EQ(passes, 2);
+      EXPECT_TRUE(headless.MessageBoxes().empty());
+    } else {
+      ASSERT_EQ(headless.MessageBoxes().size(), 1u);
+      EXPECT_NE(headless.MessageBoxes()[0].text.find("differs at frame 60 "), std::string::npos)
+          << headless.MessageBoxes()[0].text;
+    }
+  }
 }
 
 // Frames of a made-up match, with their checksums, in the format's own bytes.

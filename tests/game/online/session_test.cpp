@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
+#include <tuple>
 
 #include "game/online/net_session.h"
 #include "tests/game/online/lossy_link.h"
@@ -82,6 +84,17 @@ TEST(NetSession, TheMatchEndsAtItsConfirmedEndNotAPredictedOne) {
   EXPECT_EQ(m.sessions[0]->rollback().finished(), 345u);
   EXPECT_EQ(m.sessions[1]->rollback().finished(), 345u);
   EXPECT_EQ(m.sessions[1]->rollback().final_checksum(), m.Offline(start));
+}
+
+// The side that started first runs ahead; it holds now and then until the two are even, so that
+// neither side's rollbacks grow with the head start.
+TEST(NetSession, TheSideThatStartedFirstHoldsUntilTheyAreEven) {
+  Match m({0, 2, 0, 0}, {}, 2000);
+  m.Play(/*late_start=*/40, /*ticks=*/400);
+  const int apart = static_cast<int>(m.sessions[0]->rollback().frame()) -
+                    static_cast<int>(m.sessions[1]->rollback().frame());
+  EXPECT_EQ(std::tuple(m.sessions[0]->holds() > 0, m.sessions[1]->holds(), std::abs(apart) <= 2),
+            std::tuple(true, 0u, true));
 }
 
 TEST(NetSession, DifferentStatesAreFoundOutOfStepOnBothSides) {
