@@ -12,5 +12,5 @@ if(TARGET vorn_sdl AND TARGET make-assets)
                    ${CMAKE_CURRENT_SOURCE_DIR}/game/net_e2e.sh $<TARGET_FILE:vorn>
                    $<TARGET_FILE:make-assets>)
   set_tests_properties(net_e2e.two_windows PROPERTIES
-                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 120)
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 300)
 endif()

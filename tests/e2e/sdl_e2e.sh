@@ -67,9 +67,10 @@ start() {
   set +m
   pid=$!
   # The shown window of this process; the measuring window is never mapped.
-  # Start-up on a machine under heavy load can take many seconds.
+  # Start-up on a machine under heavy load can take many seconds: a sanitizer build beside other
+  # builds once took over 40. The wait ends as soon as the window is there.
   local window=
-  for _ in $(seq 300); do
+  for _ in $(seq 1200); do
     window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) || true
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
