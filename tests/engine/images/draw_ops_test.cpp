@@ -1,23 +1,20 @@
-// The four draw operations: clipping on every side on both 16-bit layouts, skipped images, and
-// the refusal of images prepared for another operation.
+// The four draw operations: clipping on every side on both 16-bit layouts, skipped images, the
+// refusal of images prepared for another operation, and the per-pixel rules of each.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "draw_view.h"
-#include "engine/images/draw.h"
 #include "platform/headless/headless.h"
 
 namespace {
 
-struct Op {
+const struct Op {
   const char* name;
   ImageDrawFn draw;
   int purpose;
   bool alpha;
-};
-
-const Op kOps[] = {
+} kOps[] = {
     {"DrawPlain", DrawPlain, DRAW_PLAIN, false},
     {"DrawMasked", DrawMasked, DRAW_MASKED, false},
     {"DrawAlpha", DrawAlpha, DRAW_ALPHA, true},
@@ -30,7 +27,6 @@ constexpr int kViewW = 16, kViewH = 12, kStride = 20, kImageW = 8, kImageH = 7;
 int Pixel(int i, int j) {
   return 0x0421 * (j + 1) + i + 1;
 }
-
 int Shade(int i, int j) {
   return (i + 2 * j) % 3 == 0 ? 255 : 0;
 }
@@ -40,35 +36,31 @@ int Shade(int i, int j) {
 // their images also have fully transparent pixels (t = 255) on a diagonal pattern, which must
 // leave the view alone, so the alpha buffer has to be walked in step with the pixels.
 TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
-  const struct {
-    const char* what;
-    int x, y;
-  } placements[] = {
-      {"inside", 3, 2},
-      {"right edge on the clip", kViewW - kImageW, 5},
-      {"one past the right edge", kViewW - kImageW + 1, 5},
-      {"cut on the left", -2, 3},
-      {"cut on the right", kViewW - 2, 3},
-      {"over the bottom-right corner", kViewW - 1, kViewH - 1},
-      {"wholly left", -kImageW, 3},
-      {"far outside", -2000000000, 2000000000},
+  const std::pair<int, int> placements[] = {
+      {3, 2},                     // inside
+      {kViewW - kImageW, 5},      // right edge on the clip
+      {kViewW - kImageW + 1, 5},  // one past the right edge
+      {-2, 3},
+      {kViewW - 2, 3},           // cut on the left, on the right
+      {kViewW - 1, kViewH - 1},  // over the bottom-right corner
+      {-kImageW, 3},
+      {-2000000000, 2000000000},  // wholly left, far outside
   };
-  for (const PixelLayout* layout : {&kLayout565, &kLayout555}) {
+  for (const PixelLayout* layout : {&k565, &k555}) {
     for (const Op& op : kOps) {
-      for (const auto& p : placements) {
-        SCOPED_TRACE(std::string(layout->name) + " " + op.name + " " + p.what);
+      for (const auto& [px, py] : placements) {
+        SCOPED_TRACE(testing::Message()
+                     << layout->name << " " << op.name << " at " << px << "," << py);
         TestView view(kViewW, kViewH, kStride, *layout);
         Image image;
         MakeImage(&image, kImageW, kImageH, op.purpose, op.alpha, Pixel, Shade);
-        EXPECT_EQ(op.draw(p.x, p.y, &image), 1);
-        const int wrong = view.Mismatches([&](int vx, int vy) {
-          const int64_t i = int64_t{vx} - p.x, j = int64_t{vy} - p.y;
+        EXPECT_EQ(op.draw(px, py, &image), 1);
+        EXPECT_EQ(view.Wrong([&](int vx, int vy) {
+          const int64_t i = int64_t{vx} - px, j = int64_t{vy} - py;
           if (i < 0 || i >= kImageW || j < 0 || j >= kImageH) return 0;
-          if (op.alpha && Shade(int(i), int(j)) == 255) return 0;
-          return Pixel(int(i), int(j));
-        });
-        EXPECT_EQ(wrong, 0);
-        EXPECT_EQ(view.DamagedGuards(), 0);
+          return op.alpha && Shade(int(i), int(j)) == 255 ? 0 : Pixel(int(i), int(j));
+        }),
+                  0);
       }
     }
   }
@@ -85,45 +77,40 @@ TEST(DrawTable, EachEntryIsTheOperationOfItsPurpose) {
 TEST(DrawRefusal, WrongPurposeOrAbsentImageIsReportedOnEveryCall) {
   platform::headless::HeadlessPlatform headless;
   Vorn.UsePlatform(&headless);
-  TestView view(kViewW, kViewH, kStride, kLayout565);
+  TestView view(kViewW, kViewH, kStride, k565);
   size_t reports = 0;
   for (const Op& op : kOps) {
-    for (int purpose = 0; purpose <= 6; ++purpose) {
+    // Purpose 6 stands for an absent image; each is refused on both of two calls.
+    for (int call = 0; call < 14; ++call) {
+      const int purpose = call / 2;
       if (purpose == op.purpose) continue;
       SCOPED_TRACE(std::string(op.name) + " purpose " + std::to_string(purpose));
       Image image;
       MakeImage(&image, 3, 3, purpose, true, Pixel);
-      for (int call = 0; call < 2; ++call) {
-        Vorn.status = STATUS_RUNNING;
-        // Purpose 6 stands for an absent image.
-        EXPECT_EQ(op.draw(1, 1, purpose == 6 ? nullptr : &image), 0);
-        EXPECT_EQ(Vorn.status, ERR_IMAGEUSE);
-        ASSERT_EQ(headless.MessageBoxes().size(), ++reports);
-        EXPECT_NE(headless.MessageBoxes().back().text.find("IMAGEUSE_FAILED"), std::string::npos);
-      }
+      Vorn.status = STATUS_RUNNING;
+      EXPECT_EQ(op.draw(1, 1, purpose == 6 ? nullptr : &image), 0);
+      EXPECT_EQ(Vorn.status, ERR_IMAGEUSE);
+      ASSERT_EQ(headless.MessageBoxes().size(), ++reports);
+      EXPECT_NE(headless.MessageBoxes().back().text.find("IMAGEUSE_FAILED"), std::string::npos);
     }
   }
-  EXPECT_EQ(view.Mismatches([](int, int) { return 0; }), 0);
-  EXPECT_EQ(view.DamagedGuards(), 0);
+  EXPECT_EQ(view.Wrong(), 0);
   Vorn.UsePlatform(nullptr);
 }
 
 TEST(DrawRefusal, ImagesWithNothingToDrawAreSkippedSilently) {
-  TestView view(kViewW, kViewH, kStride, kLayout565);
+  TestView view(kViewW, kViewH, kStride, k565);
   Vorn.status = STATUS_RUNNING;
   for (const Op& op : kOps) {
-    SCOPED_TRACE(op.name);
+    // No pixels; for the blending operations, no alpha buffer either.
     Image empty, no_alpha;
     empty.purpose = static_cast<uint8_t>(op.purpose);
-    EXPECT_EQ(op.draw(0, 0, &empty), 1);
-    // The blending operations need an alpha buffer too.
     MakeImage(&no_alpha, 3, 3, op.purpose, false, Pixel);
-    if (op.alpha) {
-      EXPECT_EQ(op.draw(0, 0, &no_alpha), 1);
-    }
+    EXPECT_EQ(op.draw(0, 0, &empty), 1) << op.name;
+    EXPECT_EQ(op.draw(0, 0, op.alpha ? &no_alpha : &empty), 1) << op.name;
   }
   EXPECT_EQ(Vorn.status, STATUS_RUNNING);
-  EXPECT_EQ(view.Mismatches([](int, int) { return 0; }), 0);
+  EXPECT_EQ(view.Wrong(), 0);
   // Before the first lock there is no view: nothing is drawn, nothing is refused.
   Vorn.view = nullptr;
   for (const Op& op : kOps) {
@@ -133,6 +120,54 @@ TEST(DrawRefusal, ImagesWithNothingToDrawAreSkippedSilently) {
   }
   EXPECT_EQ(DrawPixel(0, 0, 255, 255, 255), 1);
   EXPECT_EQ(Vorn.status, STATUS_RUNNING);
+}
+
+// The per-pixel rules of DrawMasked, DrawAlpha and DrawAdditive on both 16-bit layouts. Each case
+// fills a whole row (long enough for vector code and its scalar tail) with one view pixel d, one
+// image pixel s and one alpha byte t (255 − alpha), and checks every resulting pixel.
+TEST(DrawRules, EachOperationOnAWholeRow) {
+  constexpr int kRow = 37;
+  const struct {
+    int purpose;
+    const PixelLayout& layout;
+    const char* what;
+    uint16_t d, s;
+    uint8_t t;
+    uint16_t expected;
+  } cases[] = {
+      {DRAW_MASKED, k565, "zero leaves the view", 0x1234, 0x0000, 0, 0x1234},
+      {DRAW_MASKED, k565, "non-zero replaces it", 0x1234, 0x0001, 0, 0x0001},
+      {DRAW_ALPHA, k565, "t = 0 writes s exactly", 0x1234, 0xABCD, 0, 0xABCD},
+      {DRAW_ALPHA, k565, "t = 255 leaves the view", 0x1234, 0x0001, 255, 0x1234},
+      {DRAW_ALPHA, k565, "half of white", 0xFFFF, 0x0000, 128, 0x7BEF},
+      {DRAW_ALPHA, k565, "half of white plus half grey", 0xFFFF, 0x8410, 128, 0xFFFF},
+      {DRAW_ALPHA, k565, "green share is masked", 0x07E0, 0x0000, 200, 0x0620},
+      {DRAW_ALPHA, k565, "t = 254 keeps most", 0xFFFF, 0x0000, 254, 0xF7DE},
+      {DRAW_ALPHA, k555, "half of white", 0x7FFF, 0x0000, 128, 0x3DEF},
+      {DRAW_ALPHA, k555, "green share is masked", 0x03E0, 0x0000, 200, 0x0300},
+      {DRAW_ADDITIVE, k565, "bright onto white stays white", 0xFFFF, 0xFFFF, 0, 0xFFFF},
+      {DRAW_ADDITIVE, k565, "onto black writes s", 0x0000, 0x1234, 0, 0x1234},
+      {DRAW_ADDITIVE, k565, "red and blue saturate, green adds", 0xF81F, 0x0821, 0, 0xF83F},
+      {DRAW_ADDITIVE, k565, "no channel saturates", 0x7BEF, 0x0821, 100, 0x8410},
+      {DRAW_ADDITIVE, k565, "green saturates alone", 0x07C0, 0x0040, 0, 0x07E0},
+      {DRAW_ADDITIVE, k565, "t = 255 leaves the view", 0x1234, 0x0821, 255, 0x1234},
+      {DRAW_ADDITIVE, k565, "s = 0 leaves the view", 0x1234, 0x0000, 0, 0x1234},
+      {DRAW_ADDITIVE, k555, "red and blue saturate, green adds", 0x7C1F, 0x0421, 0, 0x7C3F},
+      {DRAW_ADDITIVE, k555, "green saturates alone", 0x03C0, 0x0040, 0, 0x03E0},
+  };
+  for (const auto& c : cases) {
+    const Op& op = kOps[c.purpose - 1];
+    SCOPED_TRACE(std::string(op.name) + " " + c.layout.name + ": " + c.what);
+    TestView view(kRow + 3, 3, kRow + 5, c.layout, c.d);
+    Image image;
+    MakeImage(
+        &image, kRow, 1, c.purpose, op.alpha, [&](int, int) { return c.s; },
+        [&](int, int) { return c.t; });
+    ASSERT_EQ(op.draw(1, 1, &image), 1);
+    EXPECT_EQ(
+        view.Wrong([&](int x, int y) { return y == 1 && x >= 1 && x <= kRow ? c.expected : c.d; }),
+        0);
+  }
 }
 
 }  // namespace

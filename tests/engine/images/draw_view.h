@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "engine/core/draw_table.h"
 #include "engine/core/pixel_format.h"
 #include "engine/core/vorn.h"
+#include "engine/images/draw.h"
 #include "engine/images/image.h"
 
 struct PixelLayout {
@@ -18,18 +20,20 @@ struct PixelLayout {
   int red, green, blue;  // channel masks
 };
 
-inline constexpr PixelLayout kLayout565{"565", 0xF800, 0x07E0, 0x001F};
-inline constexpr PixelLayout kLayout555{"555", 0x7C00, 0x03E0, 0x001F};
+inline constexpr PixelLayout k565{"565", 0xF800, 0x07E0, 0x001F};
+inline constexpr PixelLayout k555{"555", 0x7C00, 0x03E0, 0x001F};
 
 class TestView {
  public:
   static constexpr uint16_t kGuard = 0xBEEF;
 
-  // The clip rectangle covers the visible width × height; the stride adds columns beyond it.
-  TestView(int width, int height, int stride, const PixelLayout& layout)
-      : width_(width), height_(height), stride_(stride) {
-    // One guard row above and below the view.
-    buffer_.assign(static_cast<size_t>(stride) * (height + 2), kGuard);
+  // The clip rectangle covers the visible width × height; the stride adds columns beyond it, and
+  // one guard row lies above and one below.
+  TestView(int width, int height, int stride, const PixelLayout& layout, uint16_t fill = 0)
+      : width_(width),
+        height_(height),
+        stride_(stride),
+        buffer_(size_t(stride) * (height + 2), kGuard) {
     Vorn.view = buffer_.data() + stride;
     Vorn.view_stride = stride;
     Vorn.view_yres = height;
@@ -40,41 +44,27 @@ class TestView {
     for (int y = 0; y <= height; ++y) Vorn.row_offset.push_back(y * stride);
     Vorn.draw_func = SixteenBitDrawTable();
     SetScreenFormat(layout.red, layout.green, layout.blue);
-    Fill(0);
+    for (int y = 0; y < height_; ++y) std::fill_n(&buffer_[size_t((y + 1) * stride)], width_, fill);
   }
   ~TestView() { Vorn.view = nullptr; }
   TestView(const TestView&) = delete;
   TestView& operator=(const TestView&) = delete;
 
-  // Fills the visible pixels; the guards keep their value.
-  void Fill(uint16_t value) {
-    for (int y = 0; y < height_; ++y) std::fill_n(&At(0, y), width_, value);
-  }
-  uint16_t& At(int x, int y) { return Vorn.view[y * stride_ + x]; }
-  // Visible pixels that differ from expected(x, y).
-  int Mismatches(const std::function<int(int x, int y)>& expected) {
+  // Visible pixels that differ from expected(x, y), plus guard pixels (stride padding, rows above
+  // and below) that no longer hold kGuard.
+  int Wrong(const std::function<int(int x, int y)>& expected = [](int, int) { return 0; }) const {
     int wrong = 0;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) wrong += At(x, y) != expected(x, y);
-    }
-    return wrong;
-  }
-  // Guard pixels (stride padding, rows above and below) that no longer hold kGuard.
-  int DamagedGuards() const {
-    int damaged = 0;
     for (int y = -1; y <= height_; ++y) {
       for (int x = 0; x < stride_; ++x) {
         const bool visible = y >= 0 && y < height_ && x < width_;
-        damaged += !visible && buffer_[static_cast<size_t>((y + 1) * stride_ + x)] != kGuard;
+        wrong += buffer_[size_t((y + 1) * stride_ + x)] != (visible ? expected(x, y) : kGuard);
       }
     }
-    return damaged;
+    return wrong;
   }
 
  private:
-  int width_;
-  int height_;
-  int stride_;
+  int width_, height_, stride_;
   std::vector<uint16_t> buffer_;
 };
 
@@ -85,15 +75,10 @@ inline void MakeImage(
     const std::function<int(int, int)>& pixel,
     const std::function<int(int, int)>& shade = [](int, int) { return 0; }) {
   image->Create(w, h, static_cast<uint8_t>(IMAGE_RGB16 | (with_alpha ? IMAGE_ALPHA : 0)));
-  if (!with_alpha) {
-    std::free(image->alpha);
-    image->alpha = nullptr;
-  }
+  if (!with_alpha) std::free(std::exchange(image->alpha, nullptr));
   image->purpose = static_cast<uint8_t>(purpose);
-  for (int j = 0; j < h; ++j) {
-    for (int i = 0; i < w; ++i) {
-      image->pixels16()[j * w + i] = static_cast<uint16_t>(pixel(i, j));
-      if (with_alpha) image->alpha[j * w + i] = static_cast<uint8_t>(shade(i, j));
-    }
+  for (int k = 0; k < w * h; ++k) {
+    image->pixels16()[k] = static_cast<uint16_t>(pixel(k % w, k / w));
+    if (with_alpha) image->alpha[k] = static_cast<uint8_t>(shade(k % w, k / w));
   }
 }

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "support/headless_engine.h"
 #include "tiff_test_files.h"
@@ -16,43 +18,38 @@ namespace {
 
 using namespace tiff_files;
 
-uint16_t To565(const uint8_t* rgb) {
-  return static_cast<uint16_t>(((rgb[0] >> 3) << 11) | ((rgb[1] >> 2) << 5) | (rgb[2] >> 3));
-}
-
 TEST(ImageLoader, MissingFileShowsTheBoxAndTheImageIsPreparedAsItWas) {
   auto& headless = StartHeadlessEngine();
   Image empty;
   ImageLoader::Load("Images\\nothere.tif", &empty, DRAW_ALPHA);
   ASSERT_EQ(headless.MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless.MessageBoxes()[0].owner, nullptr);
-  EXPECT_EQ(headless.MessageBoxes()[0].caption, "Vorn Error");
-  EXPECT_EQ(headless.MessageBoxes()[0].text,
-            ".TIF File Not Found: Images\\nothere.tif\n\nMake sure paths and names of TIF images "
-            "are correct. If you started the game outside of Visual C++, make sure the executable "
-            "is in the correct location to find images.");
-  EXPECT_EQ(empty.data, nullptr);
-  EXPECT_EQ(empty.width, 0);
-  EXPECT_EQ(empty.format, IMAGE_RGB16 | IMAGE_ALPHA);
-  EXPECT_EQ(empty.purpose, DRAW_ALPHA);
+  const auto& box = headless.MessageBoxes()[0];
+  EXPECT_EQ(
+      std::tuple(box.owner, box.caption, box.text),
+      std::tuple(
+          nullptr, "Vorn Error",
+          ".TIF File Not Found: Images\\nothere.tif\n\nMake sure paths and names of TIF images "
+          "are correct. If you started the game outside of Visual C++, make sure the executable "
+          "is in the correct location to find images."));
+  EXPECT_EQ(std::tuple(empty.data, empty.width, empty.format, empty.purpose),
+            std::tuple(nullptr, 0, IMAGE_RGB16 | IMAGE_ALPHA, DRAW_ALPHA));
 
-  // An image that holds a picture keeps it; a name of 99 characters loads.
+  // An image that holds a picture keeps it; a name of 99 characters loads. A name that does not
+  // fit the 99-character field cannot be opened: it is reported as missing.
   const Picture picture = Pattern(3, 2, false);
-  const std::string name = std::string(95, 'n') + ".tif";
+  const std::string name = std::string(95, 'n') + ".tif", long_name = "n" + name;
   WriteFile(name, MakeTiff(picture, {}));
+  WriteFile(long_name, MakeTiff(Pattern(5, 5, false), {}));
   Image image;
   ImageLoader::Load(name.c_str(), &image, DRAW_MASKED);
   ImageLoader::Load("Images\\tile01.tif", &image, DRAW_MASKED);
-  // A name that does not fit the 99-character field cannot be opened: it is reported as missing.
-  const std::string long_name = std::string(96, 'n') + ".tif";
-  WriteFile(long_name, MakeTiff(Pattern(5, 5, false), {}));
   ImageLoader::Load(long_name.c_str(), &image, DRAW_MASKED);
   ASSERT_EQ(headless.MessageBoxes().size(), 3u);
   EXPECT_EQ(headless.MessageBoxes()[2].text.substr(0, 21 + long_name.size()),
             ".TIF File Not Found: " + long_name);
-  EXPECT_EQ(image.width, 3);
-  EXPECT_EQ(image.format, IMAGE_RGB16);
-  EXPECT_EQ(image.pixels16()[5], To565(&picture.rgb[15]));
+  const uint8_t* rgb = &picture.rgb[15];
+  EXPECT_EQ(std::tuple(image.width, image.format, image.pixels16()[5]),
+            std::tuple(3, IMAGE_RGB16, (rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3));
 }
 
 // A file the reader refuses (a row wider than its buffer) ends the program with status -1 after
@@ -61,6 +58,7 @@ TEST(ImageLoader, RefusedFilesPrintTheirLineAndEnd) {
   UseFreshHeadless({});
   Bytes file = MakeTiff(Pattern(5, 5, false), {.rows_per_strip = 2});
   SetEntry(file, 256, 4000);
+  std::filesystem::create_directory("Images");
   WriteFile("Images/bad.tif", file);
   Image image;
   EXPECT_EXIT(
@@ -83,7 +81,7 @@ long MaxResidentKiB() {
 // every byte. A child process measures its own peak.
 TEST(ImageLoader, APictureAtThePixelCapStaysWithinItsMemoryBound) {
   StartHeadlessEngine();
-  Bytes file = Header(false);
+  Bytes file = Header(false, 5);
   const uint32_t sizes = AppendValues(file, {4, 4, 4, 4}, 2);
   const uint32_t strip = Append(file, Bytes(64, 0x5A));
   PutDirectory(file, {{256, kLong, 1, 4096},

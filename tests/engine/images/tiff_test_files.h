@@ -1,11 +1,15 @@
-// TIFF files for the image tests: hand-built byte layouts.
+// TIFF files for the image tests: pictures whose every byte shows where it came from, and a
+// builder that lays files out from a table of directory entries.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "engine/images/image.h"
+#include "engine/images/tiff_reader.h"
 
 namespace tiff_files {
 
@@ -13,71 +17,168 @@ using Bytes = std::vector<uint8_t>;
 
 // A picture as the reader delivers it before preparation: R, G, B bytes and optional alpha.
 struct Picture {
-  int width = 0;
-  int height = 0;
-  Bytes rgb;    // width × height × 3
-  Bytes alpha;  // width × height, or empty
+  int width = 0, height = 0;
+  Bytes rgb, alpha;  // width × height × 3; width × height or empty
   bool operator==(const Picture&) const = default;
 };
 
-// A picture whose every byte differs from its neighbours, so that a byte taken from the wrong
-// place shows.
-Picture Pattern(int width, int height, bool with_alpha, int seed = 0);
-// The picture an Image holds after loading (24-bit, before preparation).
-Picture FromImage(const Image& image);
+// Every byte differs from its neighbours, so that a byte taken from the wrong place shows.
+inline Picture Pattern(int width, int height, bool with_alpha, int seed = 0) {
+  Picture p{width, height, {}, {}};
+  const size_t count = size_t(width) * size_t(height), s = size_t(seed);
+  for (size_t i = 0; i < count * 3; ++i) p.rgb.push_back(uint8_t((i * 37 + s * 101 + i / 7) % 256));
+  for (size_t i = 0; with_alpha && i < count; ++i)
+    p.alpha.push_back(uint8_t((i * 59 + s * 13 + 3) % 256));
+  return p;
+}
 
-// Values of 2 or 4 bytes in a file, in its own byte order ('M' at the start: most significant byte
-// first). The writes grow the file when they reach past its end.
-uint32_t Get(const Bytes& file, uint32_t at, uint32_t bytes = 4);
-void Put(Bytes& file, uint32_t at, uint32_t value, uint32_t bytes = 4);
+// What an Image holds after loading (24-bit, before preparation).
+inline Picture FromImage(const Image& image) {
+  Picture p{image.width, image.height, {}, {}};
+  const size_t count = size_t(image.width) * size_t(image.height);
+  if (image.data != nullptr) p.rgb.assign(image.data, image.data + count * 3);
+  if ((image.format & IMAGE_ALPHA) && image.alpha != nullptr)
+    p.alpha.assign(image.alpha, image.alpha + count);
+  return p;
+}
 
-constexpr uint16_t kShort = 3;
-constexpr uint16_t kLong = 4;
+// Values of `n` bytes in the file's own byte order ('M' first: most significant byte first).
+// Writes grow the file when they reach past its end.
+inline uint32_t Shift(const Bytes& f, uint32_t i, uint32_t n) {
+  return !f.empty() && f[0] == 'M' ? 8 * (n - 1 - i) : 8 * i;
+}
+inline uint32_t Get(const Bytes& f, uint32_t at, uint32_t n = 4) {
+  uint32_t v = 0;
+  for (uint32_t i = 0; i < n; ++i) v |= uint32_t{f.at(at + i)} << Shift(f, i, n);
+  return v;
+}
+inline void Put(Bytes& f, uint32_t at, uint32_t value, uint32_t n = 4) {
+  if (f.size() < at + n) f.resize(at + n);
+  for (uint32_t i = 0; i < n; ++i) f[at + i] = uint8_t(value >> Shift(f, i, n));
+}
+inline uint32_t Size(const Bytes& f) {
+  return static_cast<uint32_t>(f.size());
+}
+
+// Appends a block word aligned and returns its offset.
+inline uint32_t Append(Bytes& f, const Bytes& block) {
+  if (f.size() % 2) f.push_back(0);
+  const uint32_t at = Size(f);
+  f.insert(f.end(), block.begin(), block.end());
+  return at;
+}
+inline uint32_t AppendValues(Bytes& f, const std::vector<uint32_t>& values, uint32_t n = 4) {
+  const uint32_t at = Append(f, Bytes(values.size() * n));
+  for (uint32_t i = 0; i < values.size(); ++i) Put(f, at + n * i, values[i], n);
+  return at;
+}
+
+constexpr uint16_t kShort = 3, kLong = 4;
 struct Entry {
-  uint16_t tag;
-  uint16_t type;
-  uint32_t count;
-  uint32_t value;  // a SHORT with count 1 goes into the first two bytes of the field
+  uint16_t tag, type;
+  uint32_t count, value;  // a single SHORT goes into the first two bytes of the field
 };
 
-// Building a file piece by piece: the header, then blocks appended word aligned (each call
-// returns the block's offset), then the directory, which the header points to.
-Bytes Header(bool msb_first);
-uint32_t Append(Bytes& file, const Bytes& block);
-// Values of `bytes` bytes each.
-uint32_t AppendValues(Bytes& file, const std::vector<uint32_t>& values, uint32_t bytes = 4);
-// At `at` when given (room kept for it earlier), else at the end.
-uint32_t PutDirectory(Bytes& file, const std::vector<Entry>& entries, uint32_t next = 0,
-                      uint32_t at = 0);
+// A header and room for a directory of `entries` right after it, filled by PutDirectory once
+// the blocks appended after it have their offsets.
+inline Bytes Header(bool msb_first, size_t entries) {
+  Bytes f(14 + 12 * entries, msb_first ? 'M' : 'I');
+  Put(f, 2, 42, 2);
+  Put(f, 4, 8);
+  return f;
+}
+inline void PutDirectory(Bytes& f, const std::vector<Entry>& entries) {
+  const auto n = static_cast<uint32_t>(entries.size());
+  Put(f, 8, n, 2);
+  for (uint32_t i = 0; i < n; ++i) {
+    const Entry& e = entries[i];
+    const uint32_t p = 10 + 12 * i;
+    Put(f, p, e.tag, 2), Put(f, p + 2, e.type, 2), Put(f, p + 4, e.count), Put(f, p + 8, 0);
+    Put(f, p + 8, e.value, e.type == kShort && e.count == 1 ? 2 : 4);
+  }
+  Put(f, 10 + 12 * n, 0);
+}
 
-// How MakeTiff lays out a file.
+// Position of the entry for `tag` in the first directory (0 when none), the link to the next
+// directory, and a rewrite of an entry's value as the builder wrote it (SHORT or LONG).
+inline uint32_t EntryAt(const Bytes& f, uint16_t tag) {
+  for (uint32_t i = 0, d = Get(f, 4); i < Get(f, d, 2); ++i)
+    if (Get(f, d + 2 + 12 * i, 2) == tag) return d + 2 + 12 * i;
+  return 0;
+}
+inline uint32_t NextLink(const Bytes& f) {
+  return Get(f, 4) + 2 + 12 * Get(f, Get(f, 4), 2);
+}
+inline void SetEntry(Bytes& f, uint16_t tag, uint32_t value) {
+  const uint32_t at = EntryAt(f, tag);
+  Put(f, at + 8, value, Get(f, at + 2, 2) == kShort && Get(f, at + 4) == 1 ? 2 : 4);
+}
+
+// Chunky samples of pixels [first, end), with alpha as a fourth sample when the picture has it.
+// Wider samples hold the picture's byte as their most significant byte and different low
+// bytes, so that a reader taking the wrong byte fails.
+inline Bytes Samples(const Picture& p, size_t first, size_t end, int bits, bool msb_first) {
+  Bytes out;
+  const size_t n = size_t(bits) / 8, samples = p.alpha.empty() ? 3 : 4;
+  for (size_t i = first * samples; i < end * samples; ++i) {
+    const uint8_t v = i % samples < 3 ? p.rgb[i / samples * 3 + i % samples] : p.alpha[i / samples];
+    const uint8_t bytes[4] = {v, uint8_t(v ^ 0x5A), uint8_t(v ^ 0xC3), uint8_t(v ^ 0x3C)};
+    for (size_t b = 0; b < n; ++b) out.push_back(bytes[msb_first ? b : n - 1 - b]);
+  }
+  return out;
+}
+
 struct Layout {
   bool msb_first = false;
-  int bits = 8;                  // 8, 16 or 32 bits per sample
-  int rows_per_strip = 0;        // 0: one strip and no RowsPerStrip entry
-  bool directory_first = false;  // directory right after the header, pixel data after it
+  int bits = 8;            // 8, 16 or 32 bits per sample
+  int rows_per_strip = 0;  // 0: one strip and no RowsPerStrip entry
 };
 
-// A chunky RGB file of `picture` (with its alpha as an extra sample when it has one). 16- and
-// 32-bit samples hold the picture's byte as their most significant byte and a different low
-// part, so that a reader taking the wrong byte fails.
-Bytes MakeTiff(const Picture& picture, const Layout& layout);
+// An uncompressed chunky RGB file of `p`. The directory and lists come before the pixels, so that
+// cutting a file short cuts only pixels.
+inline Bytes MakeTiff(const Picture& p, const Layout& l) {
+  const auto samples = uint32_t(p.alpha.empty() ? 3 : 4), w = uint32_t(p.width);
+  const auto rows = uint32_t(l.rows_per_strip > 0 ? l.rows_per_strip : p.height);
+  const uint32_t strips = (uint32_t(p.height) + rows - 1) / rows;
+  std::vector<Entry> entries = {{256, kShort, 1, w},       {257, kShort, 1, uint32_t(p.height)},
+                                {258, kShort, samples, 0}, {259, kShort, 1, 1},
+                                {262, kShort, 1, 2},       {273, kLong, strips, 0}};
+  if (l.rows_per_strip > 0) entries.push_back({278, kShort, 1, rows});
+  if (samples == 4) entries.push_back({338, kShort, 1, 2});
+  Bytes f = Header(l.msb_first, entries.size());
+  entries[2].value = AppendValues(f, std::vector<uint32_t>(samples, l.bits), 2);
+  const uint32_t list = strips > 1 ? AppendValues(f, std::vector<uint32_t>(strips)) : 0;
+  for (uint32_t s = 0; s < strips; ++s) {
+    const size_t end = std::min(uint32_t(p.height), (s + 1) * rows) * size_t{w};
+    entries[5].value = Append(f, Samples(p, s * rows * size_t{w}, end, l.bits, l.msb_first));
+    if (list) Put(f, list + 4 * s, entries[5].value);
+  }
+  if (list) entries[5].value = list;
+  PutDirectory(f, entries);
+  return f;
+}
 
-// Position of the 12-byte entry for `tag` in the first directory; 0 when there is none.
-uint32_t EntryAt(const Bytes& file, uint16_t tag);
-// Where the offset of the directory after the first is kept.
-uint32_t NextLink(const Bytes& file);
-// Rewrites the value field of the entry for `tag` (as MakeTiff wrote it: SHORT or LONG).
-void SetEntry(Bytes& file, uint16_t tag, uint32_t value);
+inline void WriteFile(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+}
 
-void WriteFile(const std::string& path, const Bytes& bytes);
-// Also keeps the file as a seed for the TIFF fuzz target, when the build gives a seed folder.
-void WriteSeed(const std::string& name, const Bytes& bytes);
+// Keeps a file as a seed for the TIFF fuzz target, when the build gives a seed folder; seeds stay
+// small so that the fuzzer's inputs stay small too.
+inline void WriteSeed([[maybe_unused]] const std::string& name,
+                      [[maybe_unused]] const Bytes& bytes) {
+#ifdef VORN_TIFF_SEED_DIR
+  if (bytes.size() <= 4096) WriteFile(std::string(VORN_TIFF_SEED_DIR) + "/" + name, bytes);
+#endif
+}
 
-// Writes `picture` as a PAM file with 8-bit samples, or 16-bit ones whose high byte is the
-// picture's byte: the source other programs' TIFF writers are given.
-void WritePam(const std::string& path, const Picture& picture, int bits);
-// Runs a shell command; true when it exits with 0.
-bool Shell(const std::string& command);
+// Reads the file at `path` into `image`: how the read ended, its compression notices and
+// whether more pictures follow.
+inline std::tuple<TiffStatus, int, bool> ReadTiff(const std::string& path, Image& image) {
+  File file;
+  if (file.Open(path.c_str(), FILE_READ | RANDOM) != FILE_OK) return {TIFF_CORRUPT, -1, false};
+  const TiffOutcome o = TiffReader().Read(file, image);
+  return {o.status, o.compression_notices, o.more_images};
+}
 
 }  // namespace tiff_files
