@@ -1,5 +1,6 @@
 # The image tests keep their hand-built files as seeds for the TIFF fuzz target.
 if(TARGET test_images)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-seeds/fuzz-tiff)
   target_compile_definitions(test_images PRIVATE
     VORN_TIFF_SEED_DIR="${CMAKE_BINARY_DIR}/fuzz-seeds/fuzz-tiff")
 endif()

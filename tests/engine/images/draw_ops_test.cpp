@@ -35,17 +35,13 @@ int Shade(int i, int j) {
 // nothing anywhere else. The view is black, so the blending operations write s where t = 0;
 // their images also have fully transparent pixels (t = 255) on a diagonal pattern, which must
 // leave the view alone, so the alpha buffer has to be walked in step with the pixels.
+// Placed inside, with the right edge on the clip and one past it, cut on the left and on the
+// right, over the bottom-right corner, wholly left and far outside.
 TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
   const std::pair<int, int> placements[] = {
-      {3, 2},                     // inside
-      {kViewW - kImageW, 5},      // right edge on the clip
-      {kViewW - kImageW + 1, 5},  // one past the right edge
-      {-2, 3},
-      {kViewW - 2, 3},           // cut on the left, on the right
-      {kViewW - 1, kViewH - 1},  // over the bottom-right corner
-      {-kImageW, 3},
-      {-2000000000, 2000000000},  // wholly left, far outside
-  };
+      {3, 2},        {kViewW - kImageW, 5},    {kViewW - kImageW + 1, 5},
+      {-2, 3},       {kViewW - 2, 3},          {kViewW - 1, kViewH - 1},
+      {-kImageW, 3}, {-2000000000, 2000000000}};
   for (const PixelLayout* layout : {&k565, &k555}) {
     for (const Op& op : kOps) {
       for (const auto& [px, py] : placements) {
@@ -55,12 +51,12 @@ TEST(DrawClipping, EachOperationCoversExactlyTheVisiblePart) {
         Image image;
         MakeImage(&image, kImageW, kImageH, op.purpose, op.alpha, Pixel, Shade);
         EXPECT_EQ(op.draw(px, py, &image), 1);
-        EXPECT_EQ(view.Wrong([&](int vx, int vy) {
+        const auto expected = [&](int vx, int vy) {
           const int64_t i = int64_t{vx} - px, j = int64_t{vy} - py;
-          if (i < 0 || i >= kImageW || j < 0 || j >= kImageH) return 0;
-          return op.alpha && Shade(int(i), int(j)) == 255 ? 0 : Pixel(int(i), int(j));
-        }),
-                  0);
+          const bool outside = i < 0 || i >= kImageW || j < 0 || j >= kImageH;
+          return outside || (op.alpha && Shade(int(i), int(j)) == 255) ? 0 : Pixel(int(i), int(j));
+        };
+        EXPECT_EQ(view.Wrong(expected), 0);
       }
     }
   }
@@ -74,52 +70,44 @@ TEST(DrawTable, EachEntryIsTheOperationOfItsPurpose) {
   for (const Op& op : kOps) EXPECT_EQ(entries[op.purpose - 1], op.draw) << op.name;
 }
 
-TEST(DrawRefusal, WrongPurposeOrAbsentImageIsReportedOnEveryCall) {
+// An image prepared for another operation, or an absent one, is reported on every call; one
+// with nothing to draw (no pixels, or a blending one without alpha) is skipped silently, and so is
+// every draw before the first lock, when there is no view yet.
+TEST(DrawRefusal, WrongPurposeIsReportedNothingToDrawIsSkipped) {
   platform::headless::HeadlessPlatform headless;
   Vorn.UsePlatform(&headless);
   TestView view(kViewW, kViewH, kStride, k565);
   size_t reports = 0;
   for (const Op& op : kOps) {
-    // Purpose 6 stands for an absent image; each is refused on both of two calls.
-    for (int call = 0; call < 14; ++call) {
+    for (int call = 0; call < 14; ++call) {  // purposes 0 to 5, and 6 for an absent image
       const int purpose = call / 2;
-      if (purpose == op.purpose) continue;
       SCOPED_TRACE(std::string(op.name) + " purpose " + std::to_string(purpose));
-      Image image;
-      MakeImage(&image, 3, 3, purpose, true, Pixel);
+      const bool refused = purpose != op.purpose;
+      Image image, empty;
+      MakeImage(&image, 3, 3, purpose, refused, Pixel);
+      empty.purpose = static_cast<uint8_t>(purpose);
+      Image* drawn = refused                ? (purpose == 6 ? nullptr : &image)
+                     : op.alpha && call % 2 ? &image
+                                            : &empty;
       Vorn.status = STATUS_RUNNING;
-      EXPECT_EQ(op.draw(1, 1, purpose == 6 ? nullptr : &image), 0);
-      EXPECT_EQ(Vorn.status, ERR_IMAGEUSE);
-      ASSERT_EQ(headless.MessageBoxes().size(), ++reports);
-      EXPECT_NE(headless.MessageBoxes().back().text.find("IMAGEUSE_FAILED"), std::string::npos);
+      EXPECT_EQ(op.draw(0, 0, drawn), !refused);
+      EXPECT_EQ(Vorn.status, refused ? ERR_IMAGEUSE : STATUS_RUNNING);
+      ASSERT_EQ(headless.MessageBoxes().size(), reports += refused);
+      EXPECT_TRUE(!refused ||
+                  headless.MessageBoxes().back().text.find("IMAGEUSE_FAILED") != std::string::npos);
     }
   }
   EXPECT_EQ(view.Wrong(), 0);
-  Vorn.UsePlatform(nullptr);
-}
-
-TEST(DrawRefusal, ImagesWithNothingToDrawAreSkippedSilently) {
-  TestView view(kViewW, kViewH, kStride, k565);
-  Vorn.status = STATUS_RUNNING;
-  for (const Op& op : kOps) {
-    // No pixels; for the blending operations, no alpha buffer either.
-    Image empty, no_alpha;
-    empty.purpose = static_cast<uint8_t>(op.purpose);
-    MakeImage(&no_alpha, 3, 3, op.purpose, false, Pixel);
-    EXPECT_EQ(op.draw(0, 0, &empty), 1) << op.name;
-    EXPECT_EQ(op.draw(0, 0, op.alpha ? &no_alpha : &empty), 1) << op.name;
-  }
-  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
-  EXPECT_EQ(view.Wrong(), 0);
-  // Before the first lock there is no view: nothing is drawn, nothing is refused.
-  Vorn.view = nullptr;
+  Vorn.view = nullptr, Vorn.status = STATUS_RUNNING;
   for (const Op& op : kOps) {
     Image image;
     MakeImage(&image, 3, 3, op.purpose, op.alpha, Pixel);
     EXPECT_EQ(op.draw(0, 0, &image), 1) << op.name;
   }
   EXPECT_EQ(DrawPixel(0, 0, 255, 255, 255), 1);
-  EXPECT_EQ(Vorn.status, STATUS_RUNNING);
+  EXPECT_EQ(std::pair(Vorn.status, headless.MessageBoxes().size()),
+            std::pair(STATUS_RUNNING, reports));
+  Vorn.UsePlatform(nullptr);
 }
 
 // The per-pixel rules of DrawMasked, DrawAlpha and DrawAdditive on both 16-bit layouts. Each case

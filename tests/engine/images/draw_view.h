@@ -23,48 +23,38 @@ struct PixelLayout {
 inline constexpr PixelLayout k565{"565", 0xF800, 0x07E0, 0x001F};
 inline constexpr PixelLayout k555{"555", 0x7C00, 0x03E0, 0x001F};
 
-class TestView {
- public:
+struct TestView {
   static constexpr uint16_t kGuard = 0xBEEF;
 
   // The clip rectangle covers the visible width × height; the stride adds columns beyond it, and
   // one guard row lies above and one below.
   TestView(int width, int height, int stride, const PixelLayout& layout, uint16_t fill = 0)
-      : width_(width),
-        height_(height),
-        stride_(stride),
-        buffer_(size_t(stride) * (height + 2), kGuard) {
-    Vorn.view = buffer_.data() + stride;
-    Vorn.view_stride = stride;
-    Vorn.view_yres = height;
-    Vorn.clip_left = Vorn.clip_top = 0;
-    Vorn.clip_right = width - 1;
-    Vorn.clip_bottom = height - 1;
+      : w_(width), h_(height), stride_(stride), buffer_(size_t(stride) * (height + 2), kGuard) {
+    Vorn.view = buffer_.data() + stride, Vorn.view_stride = stride, Vorn.view_yres = height;
+    Vorn.clip_left = Vorn.clip_top = 0, Vorn.clip_right = width - 1, Vorn.clip_bottom = height - 1;
     Vorn.row_offset.clear();
     for (int y = 0; y <= height; ++y) Vorn.row_offset.push_back(y * stride);
     Vorn.draw_func = SixteenBitDrawTable();
     SetScreenFormat(layout.red, layout.green, layout.blue);
-    for (int y = 0; y < height_; ++y) std::fill_n(&buffer_[size_t((y + 1) * stride)], width_, fill);
+    for (int y = 0; y < h_; ++y) std::fill_n(&buffer_[size_t((y + 1) * stride)], w_, fill);
   }
   ~TestView() { Vorn.view = nullptr; }
   TestView(const TestView&) = delete;
-  TestView& operator=(const TestView&) = delete;
 
   // Visible pixels that differ from expected(x, y), plus guard pixels (stride padding, rows above
   // and below) that no longer hold kGuard.
   int Wrong(const std::function<int(int x, int y)>& expected = [](int, int) { return 0; }) const {
     int wrong = 0;
-    for (int y = -1; y <= height_; ++y) {
+    for (int y = -1; y <= h_; ++y) {
       for (int x = 0; x < stride_; ++x) {
-        const bool visible = y >= 0 && y < height_ && x < width_;
+        const bool visible = y >= 0 && y < h_ && x < w_;
         wrong += buffer_[size_t((y + 1) * stride_ + x)] != (visible ? expected(x, y) : kGuard);
       }
     }
     return wrong;
   }
 
- private:
-  int width_, height_, stride_;
+  int w_, h_, stride_;
   std::vector<uint16_t> buffer_;
 };
 

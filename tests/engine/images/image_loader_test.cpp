@@ -81,14 +81,8 @@ long MaxResidentKiB() {
 // every byte. A child process measures its own peak.
 TEST(ImageLoader, APictureAtThePixelCapStaysWithinItsMemoryBound) {
   StartHeadlessEngine();
-  Bytes file = Header(false, 5);
-  const uint32_t sizes = AppendValues(file, {4, 4, 4, 4}, 2);
-  const uint32_t strip = Append(file, Bytes(64, 0x5A));
-  PutDirectory(file, {{256, kLong, 1, 4096},
-                      {257, kLong, 1, 4096},
-                      {258, kShort, 4, sizes},
-                      {273, kLong, 1, strip},
-                      {338, kShort, 1, 2}});
+  Bytes file = MakeTiff(Pattern(1, 1, true), {});
+  SetEntry(file, 256, 4096), SetEntry(file, 257, 4096), SetSizes(file, 4, 4);
   WriteFile("cap.tif", file);
   const pid_t child = fork();
   if (child == 0) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 #include "draw_view.h"
 
@@ -61,36 +63,27 @@ TEST(RotateScale, AWideSourceIsStretchedInThePixelPassOnly) {
   RotateScale(source, &dest, 0.0f, 1.0f);
   EXPECT_EQ(Wrong(dest, [](int i, int j) { return j < 41 ? 0 : 1 + (j - 41) * 160 + 40 + i; }), 0);
   int wrong = 0;
-  for (int k = 0; k < 80 * 80; ++k) {
-    const int i = k % 80, j = k / 80;
-    wrong += dest.alpha[k] != (j < 1 ? 255 : source.alpha[(j - 1) * 160 + 40 + i]);
-  }
+  for (int k = 0; k < 80 * 80; ++k)
+    wrong += dest.alpha[k] != (k < 80 ? 255 : source.alpha[(k / 80 - 1) * 160 + 40 + k % 80]);
   EXPECT_EQ(wrong, 0);
 }
 
+// A destination of height 0, one without pixels, and a source of height 0: a missing file, whose
+// purpose is still taken. Empty pictures still have buffers here, so that only their size can
+// keep the copy away.
 TEST(RotateScale, DestinationsWithNothingToTakeTheCopyAreLeftAlone) {
-  const struct {
-    int src_h, dst_h;
-    bool dest_pixels;
-  } cases[] = {{80, 0, true}, {80, 80, false}, {0, 80, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.src_h << " " << c.dst_h << " " << c.dest_pixels);
+  const std::tuple<int, int, bool> cases[] = {{80, 0, true}, {80, 80, false}, {0, 80, true}};
+  for (const auto& [src_h, dst_h, dest_pixels] : cases) {
     Image source, dest;
-    MakeSource(&source, 80, c.src_h, DRAW_ALPHA, true);
-    MakeDest(&dest, 80, c.dst_h, true);
-    // An empty picture still has buffers here, so that only its size can keep the copy away.
+    MakeSource(&source, 80, src_h, DRAW_ALPHA, true);
+    MakeDest(&dest, 80, dst_h, true);
     if (source.data == nullptr) source.data = static_cast<uint8_t*>(std::calloc(1, 2));
-    if (dest.data == nullptr || !c.dest_pixels) {
-      std::free(dest.data);
-      dest.data = c.dest_pixels ? static_cast<uint8_t*>(std::calloc(1, 2)) : nullptr;
-    }
+    if (dest.data == nullptr) dest.data = static_cast<uint8_t*>(std::calloc(1, 2));
+    if (!dest_pixels) std::free(std::exchange(dest.data, nullptr));
     RotateScale(source, &dest, 45.0f, 1.0f);
-    // A source without rows is a missing file: its purpose is still taken.
-    EXPECT_EQ(dest.purpose, c.src_h == 0 ? DRAW_ALPHA : 0);
-    for (int k = 0; k < 80 * c.dst_h; ++k) {
-      ASSERT_EQ(dest.alpha[k], 0x55);
-      ASSERT_TRUE(dest.data == nullptr || dest.pixels16()[k] == 0xAAAA);
-    }
+    EXPECT_EQ(dest.purpose, src_h == 0 ? DRAW_ALPHA : 0) << src_h << " " << dst_h;
+    for (int k = 0; k < 80 * dst_h; ++k)
+      ASSERT_TRUE(dest.alpha[k] == 0x55 && (!dest.data || dest.pixels16()[k] == 0xAAAA)) << k;
   }
   RotateScale(Image{}, nullptr, 0.0f, 1.0f);  // no destination at all
 }

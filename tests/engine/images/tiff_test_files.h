@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -67,52 +68,6 @@ inline uint32_t Append(Bytes& f, const Bytes& block) {
   f.insert(f.end(), block.begin(), block.end());
   return at;
 }
-inline uint32_t AppendValues(Bytes& f, const std::vector<uint32_t>& values, uint32_t n = 4) {
-  const uint32_t at = Append(f, Bytes(values.size() * n));
-  for (uint32_t i = 0; i < values.size(); ++i) Put(f, at + n * i, values[i], n);
-  return at;
-}
-
-constexpr uint16_t kShort = 3, kLong = 4;
-struct Entry {
-  uint16_t tag, type;
-  uint32_t count, value;  // a single SHORT goes into the first two bytes of the field
-};
-
-// A header and room for a directory of `entries` right after it, filled by PutDirectory once
-// the blocks appended after it have their offsets.
-inline Bytes Header(bool msb_first, size_t entries) {
-  Bytes f(14 + 12 * entries, msb_first ? 'M' : 'I');
-  Put(f, 2, 42, 2);
-  Put(f, 4, 8);
-  return f;
-}
-inline void PutDirectory(Bytes& f, const std::vector<Entry>& entries) {
-  const auto n = static_cast<uint32_t>(entries.size());
-  Put(f, 8, n, 2);
-  for (uint32_t i = 0; i < n; ++i) {
-    const Entry& e = entries[i];
-    const uint32_t p = 10 + 12 * i;
-    Put(f, p, e.tag, 2), Put(f, p + 2, e.type, 2), Put(f, p + 4, e.count), Put(f, p + 8, 0);
-    Put(f, p + 8, e.value, e.type == kShort && e.count == 1 ? 2 : 4);
-  }
-  Put(f, 10 + 12 * n, 0);
-}
-
-// Position of the entry for `tag` in the first directory (0 when none), the link to the next
-// directory, and a rewrite of an entry's value as the builder wrote it (SHORT or LONG).
-inline uint32_t EntryAt(const Bytes& f, uint16_t tag) {
-  for (uint32_t i = 0, d = Get(f, 4); i < Get(f, d, 2); ++i)
-    if (Get(f, d + 2 + 12 * i, 2) == tag) return d + 2 + 12 * i;
-  return 0;
-}
-inline uint32_t NextLink(const Bytes& f) {
-  return Get(f, 4) + 2 + 12 * Get(f, Get(f, 4), 2);
-}
-inline void SetEntry(Bytes& f, uint16_t tag, uint32_t value) {
-  const uint32_t at = EntryAt(f, tag);
-  Put(f, at + 8, value, Get(f, at + 2, 2) == kShort && Get(f, at + 4) == 1 ? 2 : 4);
-}
 
 // Chunky samples of pixels [first, end), with alpha as a fourth sample when the picture has it.
 // Wider samples hold the picture's byte as their most significant byte and different low
@@ -134,41 +89,68 @@ struct Layout {
   int rows_per_strip = 0;  // 0: one strip and no RowsPerStrip entry
 };
 
-// An uncompressed chunky RGB file of `p`. The directory and lists come before the pixels, so that
-// cutting a file short cuts only pixels.
+// An uncompressed chunky RGB file of `p`: the header, the directory, the lists, then the pixels,
+// so that cutting a file short cuts only pixels. The directory is a table of (tag, type, count,
+// value) entries; a single SHORT value goes into the first two bytes of its field.
 inline Bytes MakeTiff(const Picture& p, const Layout& l) {
+  constexpr uint16_t kShort = 3, kLong = 4;
   const auto samples = uint32_t(p.alpha.empty() ? 3 : 4), w = uint32_t(p.width);
   const auto rows = uint32_t(l.rows_per_strip > 0 ? l.rows_per_strip : p.height);
   const uint32_t strips = (uint32_t(p.height) + rows - 1) / rows;
-  std::vector<Entry> entries = {{256, kShort, 1, w},       {257, kShort, 1, uint32_t(p.height)},
-                                {258, kShort, samples, 0}, {259, kShort, 1, 1},
-                                {262, kShort, 1, 2},       {273, kLong, strips, 0}};
+  std::vector<std::array<uint32_t, 4>> entries = {
+      {256, kShort, 1, w},       {257, kShort, 1, uint32_t(p.height)},
+      {258, kShort, samples, 0}, {259, kShort, 1, 1},
+      {262, kShort, 1, 2},       {273, kLong, strips, 0}};
   if (l.rows_per_strip > 0) entries.push_back({278, kShort, 1, rows});
   if (samples == 4) entries.push_back({338, kShort, 1, 2});
-  Bytes f = Header(l.msb_first, entries.size());
-  entries[2].value = AppendValues(f, std::vector<uint32_t>(samples, l.bits), 2);
-  const uint32_t list = strips > 1 ? AppendValues(f, std::vector<uint32_t>(strips)) : 0;
+  const auto n = uint32_t(entries.size());
+  Bytes f(14 + 12 * n);
+  f[0] = f[1] = l.msb_first ? 'M' : 'I';
+  Put(f, 2, 42, 2), Put(f, 4, 8), Put(f, 8, n, 2);
+  entries[2][3] = Append(f, Bytes(2 * samples));
+  for (uint32_t i = 0; i < samples; ++i) Put(f, entries[2][3] + 2 * i, uint32_t(l.bits), 2);
+  const uint32_t list = strips > 1 ? Append(f, Bytes(4 * strips)) : 0;
   for (uint32_t s = 0; s < strips; ++s) {
     const size_t end = std::min(uint32_t(p.height), (s + 1) * rows) * size_t{w};
-    entries[5].value = Append(f, Samples(p, s * rows * size_t{w}, end, l.bits, l.msb_first));
-    if (list) Put(f, list + 4 * s, entries[5].value);
+    entries[5][3] = Append(f, Samples(p, s * rows * size_t{w}, end, l.bits, l.msb_first));
+    if (list) Put(f, list + 4 * s, entries[5][3]);
   }
-  if (list) entries[5].value = list;
-  PutDirectory(f, entries);
+  if (list) entries[5][3] = list;
+  for (uint32_t i = 0; i < n; ++i) {
+    const auto [tag, type, count, value] = entries[i];
+    Put(f, 10 + 12 * i, tag, 2), Put(f, 12 + 12 * i, type, 2), Put(f, 14 + 12 * i, count);
+    Put(f, 18 + 12 * i, value, type == kShort && count == 1 ? 2 : 4);
+  }
   return f;
 }
 
-inline void WriteFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+// Position of the entry for `tag` in the first directory (0 when none), the link to the next
+// directory, a rewrite of an entry as a LONG (with `count` values when given), and of the first
+// `n` sizes in the sample-size list.
+inline uint32_t EntryAt(const Bytes& f, uint16_t tag) {
+  for (uint32_t i = 0, d = Get(f, 4); i < Get(f, d, 2); ++i)
+    if (Get(f, d + 2 + 12 * i, 2) == tag) return d + 2 + 12 * i;
+  return 0;
+}
+inline uint32_t NextLink(const Bytes& f) {
+  return Get(f, 4) + 2 + 12 * Get(f, Get(f, 4), 2);
+}
+inline void SetEntry(Bytes& f, uint16_t tag, uint32_t value, uint32_t count = 0) {
+  const uint32_t at = EntryAt(f, tag);
+  Put(f, at + 2, 4, 2), Put(f, at + 8, value);
+  if (count) Put(f, at + 4, count);
+}
+inline void SetSizes(Bytes& f, uint32_t bits, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) Put(f, Get(f, EntryAt(f, 258) + 8) + 2 * i, bits, 2);
 }
 
-// Keeps a file as a seed for the TIFF fuzz target, when the build gives a seed folder; seeds stay
-// small so that the fuzzer's inputs stay small too.
-inline void WriteSeed([[maybe_unused]] const std::string& name,
-                      [[maybe_unused]] const Bytes& bytes) {
+// With `seed`, also keeps the file as a seed for the TIFF fuzz target when the build gives a seed
+// folder; seeds stay small so that the fuzzer's inputs stay small too.
+inline void WriteFile(const std::string& path, const Bytes& bytes, bool seed = false) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 #ifdef VORN_TIFF_SEED_DIR
-  if (bytes.size() <= 4096) WriteFile(std::string(VORN_TIFF_SEED_DIR) + "/" + name, bytes);
+  if (seed && bytes.size() <= 4096) WriteFile(VORN_TIFF_SEED_DIR "/" + path, bytes);
 #endif
 }
 
