@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <utility>
-#include <vector>
 
 #include "draw_view.h"
 
@@ -65,8 +63,7 @@ TEST(DrawTiled, EmptyOrAbsentTileDrawsNothing) {
 TEST(DrawPixelWrite, PacksEightBitChannelsForTheLayout) {
   const struct {
     const PixelLayout& layout;
-    int x, y, r, g, b;
-    int expected;  // -1: nothing is written
+    int x, y, r, g, b, expected;  // -1: nothing is written
   } cases[] = {
       {k565, 3, 2, 255, 0, 0, 0xF800},  {k565, 3, 2, 8, 4, 8, 0x0821},
       {k565, 3, 2, 7, 3, 7, 0x0000},    {k565, 3, 2, 300, -4, 128, 0xF810},

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <string>
-#include <tuple>
 
 #include "support/headless_engine.h"
 #include "tiff_test_files.h"

@@ -1,6 +1,7 @@
 // Preparing 24-bit pictures for each load purpose on the 16-bit layouts the display can report.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <tuple>
@@ -11,9 +12,7 @@
 
 namespace {
 
-struct Px {
-  uint8_t r, g, b, a;
-};
+using Px = std::array<uint8_t, 4>;  // R, G, B, alpha
 
 struct PrepareCase {
   bool is565;
@@ -28,13 +27,6 @@ struct PrepareCase {
 constexpr Px kOrange{200, 100, 50, 255}, kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255};
 constexpr uint8_t k16 = IMAGE_RGB16, kMasked = IMAGE_RGB16 | IMAGE_MASKED,
                   kAlpha = IMAGE_RGB16 | IMAGE_ALPHA;
-
-uint16_t P565(int r, int g, int b) {
-  return static_cast<uint16_t>(r << 11 | g << 5 | b);
-}
-uint16_t P555(int r, int g, int b) {
-  return static_cast<uint16_t>(r << 10 | g << 5 | b);
-}
 
 TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
   // clang-format off
@@ -51,14 +43,16 @@ TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
        {0x0001, 0x0000, 0x6586, 0x0001}, {}, kMasked},
       // Masked without alpha: whatever converts to 0 is the transparent colour.
       {true, DRAW_MASKED, false, {kBlack, {7, 3, 7, 0}, kOrange}, {0, 0, 0xCB26}, {}, k16},
-      // Alpha with an alpha channel: premultiplied colour, inverted alpha.
+      // Alpha with an alpha channel: premultiplied colour (0xF7DE is 5-6-5 (30, 62, 30), 0x6183
+      // is (12, 12, 3)), inverted alpha.
       {true, DRAW_ALPHA, true, {kWhite, {255, 255, 255, 0}, {200, 100, 50, 128}},
-       {P565(30, 62, 30), 0, P565(12, 12, 3)}, {0, 255, 127}, kAlpha},
-      // Alpha without an alpha channel: brightness is opacity, black vanishes.
-      {true, DRAW_ALPHA, false, {kWhite, kBlack}, {P565(20, 40, 20), 0}, {89, 255}, kAlpha},
-      {false, DRAW_ALPHA, false, {kWhite, kBlack}, {P555(15, 15, 15), 0}, {131, 255}, kAlpha},
-      {true, DRAW_ADDITIVE, true, {kWhite, {0, 0, 0, 0}}, {P565(30, 62, 30), 0}, {0, 255}, kAlpha},
-      {false, DRAW_ADDITIVE, false, {kWhite}, {P555(15, 15, 15)}, {131}, kAlpha},
+       {0xF7DE, 0, 0x6183}, {0, 255, 127}, kAlpha},
+      // Alpha without an alpha channel: brightness is opacity, black vanishes (0xA514 is 5-6-5
+      // (20, 40, 20), 0x3DEF is 5-5-5 (15, 15, 15)).
+      {true, DRAW_ALPHA, false, {kWhite, kBlack}, {0xA514, 0}, {89, 255}, kAlpha},
+      {false, DRAW_ALPHA, false, {kWhite, kBlack}, {0x3DEF, 0}, {131, 255}, kAlpha},
+      {true, DRAW_ADDITIVE, true, {kWhite, {0, 0, 0, 0}}, {0xF7DE, 0}, {0, 255}, kAlpha},
+      {false, DRAW_ADDITIVE, false, {kWhite}, {0x3DEF}, {131}, kAlpha},
       // An image whose file was missing is prepared all the same and draws nothing.
       {true, DRAW_PLAIN, false, {}, {}, {}, k16},
       {true, DRAW_ALPHA, false, {}, {}, {}, kAlpha},
@@ -74,7 +68,7 @@ TEST(ImagePrepare, GivesTheDrawableFormForEachPurposeAndLayout) {
       image.Create(int32_t(c.in.size()), 1, c.with_alpha ? IMAGE_RGB24 | IMAGE_ALPHA : IMAGE_RGB24);
     for (size_t i = 0; i < c.in.size(); ++i) {
       std::memcpy(&image.data[i * 3], &c.in[i], 3);
-      image.alpha[i] = c.in[i].a;
+      image.alpha[i] = c.in[i][3];
     }
     image.Prepare(c.purpose);
     EXPECT_EQ(std::tuple(int{image.purpose}, image.format, image.width, image.data == nullptr),

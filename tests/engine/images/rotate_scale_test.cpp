@@ -2,11 +2,8 @@
 // outside, and the destinations that must be left alone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <limits>
 #include <tuple>
-#include <utility>
 
 #include "draw_view.h"
 
@@ -14,14 +11,14 @@ namespace {
 
 // Source pixel (u, v) of a w-wide picture holds 1 + v × w + u, so a destination pixel names the
 // source pixel it took; 0 is the outside value. Destinations start as 0xAAAA with alpha 0x55.
-void MakeSource(Image* image, int w, int h, int purpose, bool with_alpha) {
+void Make(Image* source, int w, int h, Image* dest, int dest_w, int dest_h, int purpose,
+          bool alpha) {
   MakeImage(
-      image, w, h, purpose, with_alpha, [w](int i, int j) { return 1 + j * w + i; },
+      source, w, h, purpose, alpha, [w](int i, int j) { return 1 + j * w + i; },
       [](int i, int j) { return (i * 7 + j * 13) % 255; });
-}
-void MakeDest(Image* image, int w, int h, bool with_alpha) {
   MakeImage(
-      image, w, h, 0, with_alpha, [](int, int) { return 0xAAAA; }, [](int, int) { return 0x55; });
+      dest, dest_w, dest_h, 0, alpha, [](int, int) { return 0xAAAA; },
+      [](int, int) { return 0x55; });
 }
 
 // Destination pixels that differ from expected(i, j) (an 80-wide destination).
@@ -46,8 +43,7 @@ TEST(RotateScale, EachDestinationPixelTakesTheSourcePixelUnderIt) {
   };
   for (const auto& c : cases) {
     Image source, dest;
-    MakeSource(&source, 80, 80, DRAW_MASKED, false);
-    MakeDest(&dest, 80, 80, false);
+    Make(&source, 80, 80, &dest, 80, 80, DRAW_MASKED, false);
     RotateScale(source, &dest, c.angle, c.scale);
     EXPECT_EQ(Wrong(dest, c.expected), 0) << c.what;
   }
@@ -58,8 +54,7 @@ TEST(RotateScale, EachDestinationPixelTakesTheSourcePixelUnderIt) {
 // pass maps as for a square and starts one row down.
 TEST(RotateScale, AWideSourceIsStretchedInThePixelPassOnly) {
   Image source, dest;
-  MakeSource(&source, 160, 80, DRAW_ALPHA, true);
-  MakeDest(&dest, 80, 80, true);
+  Make(&source, 160, 80, &dest, 80, 80, DRAW_ALPHA, true);
   RotateScale(source, &dest, 0.0f, 1.0f);
   EXPECT_EQ(Wrong(dest, [](int i, int j) { return j < 41 ? 0 : 1 + (j - 41) * 160 + 40 + i; }), 0);
   int wrong = 0;
@@ -75,8 +70,7 @@ TEST(RotateScale, DestinationsWithNothingToTakeTheCopyAreLeftAlone) {
   const std::tuple<int, int, bool> cases[] = {{80, 0, true}, {80, 80, false}, {0, 80, true}};
   for (const auto& [src_h, dst_h, dest_pixels] : cases) {
     Image source, dest;
-    MakeSource(&source, 80, src_h, DRAW_ALPHA, true);
-    MakeDest(&dest, 80, dst_h, true);
+    Make(&source, 80, src_h, &dest, 80, dst_h, DRAW_ALPHA, true);
     if (source.data == nullptr) source.data = static_cast<uint8_t*>(std::calloc(1, 2));
     if (dest.data == nullptr) dest.data = static_cast<uint8_t*>(std::calloc(1, 2));
     if (!dest_pixels) std::free(std::exchange(dest.data, nullptr));
@@ -97,8 +91,7 @@ TEST(RotateScale, InsidePixelsOfEveryRowFormOneRun) {
   } sizes[] = {{80, 80, 80, 80}, {30, 50, 64, 40}, {160, 80, 80, 80}, {1, 1, 9, 9}};
   for (const auto& s : sizes) {
     Image source, dest;
-    MakeSource(&source, s.src_w, s.src_h, DRAW_MASKED, false);
-    MakeDest(&dest, s.dst_w, s.dst_h, false);
+    Make(&source, s.src_w, s.src_h, &dest, s.dst_w, s.dst_h, DRAW_MASKED, false);
     for (float scale : {0.3f, 1.0f, 2.7f, 0.0f, std::numeric_limits<float>::quiet_NaN()}) {
       for (float angle = -360.0f; angle <= 360.0f; angle += 7.5f) {
         RotateScale(source, &dest, angle, scale);

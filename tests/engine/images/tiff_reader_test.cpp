@@ -5,24 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
-#include <string>
-#include <tuple>
-#include <utility>
 
 #include "tiff_test_files.h"
 
 namespace {
 
 using namespace tiff_files;
-
-// Decodes `bytes` from a file into `image` and keeps them as a fuzz seed.
-std::tuple<TiffStatus, int, bool> Decode(const Bytes& bytes, const std::string& name,
-                                         Image& image) {
-  WriteFile(name + ".tif", bytes, true);
-  return ReadTiff(name + ".tif", image);
-}
 
 TEST(TiffReader, ReadsEveryLayoutExactly) {
   for (int i = 0; i < 2 * 3 * 2 * 3; ++i) {
@@ -32,7 +21,8 @@ TEST(TiffReader, ReadsEveryLayoutExactly) {
                                     << " rows " << rows);
     const Picture want = Pattern(7, 5, alpha);
     Image image;
-    EXPECT_EQ(Decode(MakeTiff(want, {msb_first, bits, rows}), "good-" + std::to_string(i), image),
+    const Bytes file = MakeTiff(want, {msb_first, bits, rows});
+    EXPECT_EQ(ReadTiff(WriteFile("good-" + std::to_string(i) + ".tif", file, true), image),
               std::tuple(TIFF_OK, 0, false));
     EXPECT_EQ(image.format, alpha ? IMAGE_RGB24 | IMAGE_ALPHA : IMAGE_RGB24);
     EXPECT_EQ(FromImage(image), want);
@@ -94,7 +84,7 @@ TEST(TiffReader, OddFilesEndInTheirOwnOutcome) {
     Image image;
     image.Create(2, 1, IMAGE_RGB24);
     image.data[0] = 77;
-    const auto outcome = Decode(file, c.name, image);
+    const auto outcome = ReadTiff(WriteFile(c.name + ".tif", file, true), image);
     const TiffStatus status = c.expect == E::kCorrupt       ? TIFF_CORRUPT
                               : c.expect == E::kUnknownMode ? TIFF_UNKNOWN_MODE
                                                             : TIFF_OK;
@@ -124,7 +114,7 @@ TEST(TiffReader, PicturesUpToThePixelCapAreReadAndZeroFilled) {
     file.resize(file.size() - 3);
     file.push_back(0xFF);
     Image image;
-    ASSERT_EQ(std::get<0>(Decode(file, "limit", image)), c.status);
+    ASSERT_EQ(std::get<0>(ReadTiff(WriteFile("limit.tif", file, true), image)), c.status);
     const Picture got = FromImage(image);
     // A refused picture leaves the image as it was.
     EXPECT_EQ(std::tuple(got.width, got.height),

@@ -83,10 +83,10 @@ inline Bytes Samples(const Picture& p, size_t first, size_t end, int bits, bool 
   return out;
 }
 
+// Samples of 8, 16 or 32 bits; 0 rows per strip: one strip and no RowsPerStrip entry.
 struct Layout {
   bool msb_first = false;
-  int bits = 8;            // 8, 16 or 32 bits per sample
-  int rows_per_strip = 0;  // 0: one strip and no RowsPerStrip entry
+  int bits = 8, rows_per_strip = 0;
 };
 
 // An uncompressed chunky RGB file of `p`: the header, the directory, the lists, then the pixels,
@@ -144,14 +144,15 @@ inline void SetSizes(Bytes& f, uint32_t bits, uint32_t n) {
   for (uint32_t i = 0; i < n; ++i) Put(f, Get(f, EntryAt(f, 258) + 8) + 2 * i, bits, 2);
 }
 
-// With `seed`, also keeps the file as a seed for the TIFF fuzz target when the build gives a seed
-// folder; seeds stay small so that the fuzzer's inputs stay small too.
-inline void WriteFile(const std::string& path, const Bytes& bytes, bool seed = false) {
+// Returns `path`. With `seed`, also keeps the file as a seed for the TIFF fuzz target when the
+// build gives a seed folder; seeds stay small so that the fuzzer's inputs stay small too.
+inline std::string WriteFile(const std::string& path, const Bytes& bytes, bool seed = false) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 #ifdef VORN_TIFF_SEED_DIR
   if (seed && bytes.size() <= 4096) WriteFile(VORN_TIFF_SEED_DIR "/" + path, bytes);
 #endif
+  return path;
 }
 
 // Reads the file at `path` into `image`: how the read ended, its compression notices and

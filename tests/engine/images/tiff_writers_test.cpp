@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
-#include <string>
-#include <tuple>
 
 #include "tiff_test_files.h"
 
