@@ -77,7 +77,8 @@ TEST_F(IdleWindowsTest, IdlePassesAdvanceTheClockAndCloseOnce) {
   Message message;
   ASSERT_EQ(Next(&message), WM_CLOSE);
   EXPECT_EQ(message.window, window);
-  EXPECT_EQ(std::pair(headless_.IdlePolls(), headless_.Milliseconds()), std::pair(uint64_t{2}, 1032u));
+  EXPECT_EQ(std::pair(headless_.IdlePolls(), headless_.Milliseconds()),
+            std::pair(uint64_t{2}, 1032u));
 }
 
 TEST_F(HeadlessWindowsTest, DestroyTellsTheHandlerAtOnceAndOnlyOnce) {
