@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "platform/headless/headless.h"
+#include "support/sound_files.h"
 
 struct TestGame {
   std::function<void()> init;
@@ -25,9 +24,7 @@ inline TestGame& test_game() {
 }
 
 inline std::string ReadDebugLog() {
-  std::ostringstream text;
-  text << std::ifstream("debug.txt", std::ios::binary).rdbuf();
-  return text.str();
+  return sound_files::ReadFile("debug.txt");
 }
 
 // One message box captioned "Vorn" with the start-up report of `line` and `advice`, and one log

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "core_test.h"
 #include "engine/core/vorn.h"
@@ -42,8 +44,8 @@ TEST_F(WindowProcTest, TheThousandAndFirstCharacterIsDroppedAndLogged) {
   for (int i = 0; i < 1000; ++i) Send(platform::WM_CHAR, static_cast<uintptr_t>(0x100 + i));
   EXPECT_EQ(ReadDebugLog(), log_after_start);
   Send(platform::WM_CHAR, 'x');
-  EXPECT_EQ(Vorn.char_count, 1000);
-  EXPECT_EQ(Vorn.char_buf[999], (0x100 + 999) & 0xFF);
+  EXPECT_EQ(std::pair(Vorn.char_count, int{Vorn.char_buf[999]}),
+            std::pair(1000, (0x100 + 999) & 0xFF));
   EXPECT_EQ(ReadDebugLog(), log_after_start + "WinDX: Keyboard buffer overflow.\n  ");
 }
 
@@ -60,8 +62,7 @@ TEST_F(WindowProcTest, PresentationFollowsPositionFocusAndActivation) {
   EXPECT_EQ(headless_.PresentCount(), 0u);
   Send(platform::WM_SETFOCUS);
   ASSERT_EQ(headless_.PresentCount(), 1u);
-  EXPECT_EQ(headless_.LastFrame()->x, 120);
-  EXPECT_EQ(headless_.LastFrame()->y, 45);
+  EXPECT_EQ(std::pair(headless_.LastFrame()->x, headless_.LastFrame()->y), std::pair(120, 45));
 
   Send(platform::WM_ACTIVATEAPP, 0);
   Vorn.ViewUpdate();
@@ -84,13 +85,12 @@ TEST_F(WindowProcTest, PadsTakeSlotsAndKeepTheirState) {
   Send(platform::WM_PADBUTTONDOWN, 40, platform::PAD_BUTTONS);   // out of range
   Send(platform::WM_PADBUTTONDOWN, 99, platform::PAD_BUTTON_A);  // never plugged in
   Send(platform::WM_PADAXIS, 40, platform::MakeLParam(platform::PAD_AXIS_LEFTX, -32768));
-  EXPECT_EQ(Vorn.pads.InSlot(0)->buttons, 1u << platform::PAD_BUTTON_DPAD_LEFT);
-  EXPECT_EQ(Vorn.pads.InSlot(0)->axes[platform::PAD_AXIS_LEFTX], -32768);
-  EXPECT_EQ(Vorn.pads.Find(99), nullptr);
+  EXPECT_EQ(std::tuple(Vorn.pads.InSlot(0)->buttons,
+                       Vorn.pads.InSlot(0)->axes[platform::PAD_AXIS_LEFTX], Vorn.pads.Find(99)),
+            std::tuple(1u << platform::PAD_BUTTON_DPAD_LEFT, -32768, nullptr));
 
-  Send(platform::WM_PADREMOVED, 40);
-  EXPECT_EQ(slot_of(42), 0);  // the waiting pad takes the freed slot
-  EXPECT_EQ(Vorn.pads.InSlot(0)->buttons, 0u);
+  Send(platform::WM_PADREMOVED, 40);  // the waiting pad takes the freed slot, without buttons
+  EXPECT_EQ(std::pair(slot_of(42), Vorn.pads.InSlot(0)->buttons), std::pair(0, 0u));
   Send(platform::WM_PADADDED, 40);
   EXPECT_EQ(slot_of(40), NO_SLOT);
   Send(platform::WM_PADREMOVED, 41);

@@ -4,48 +4,34 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
-struct OrderCase {
-  int32_t order;
-  uint16_t us;  // ReadUS of 0x0201
-  int16_t s;    // ReadS of 0xFEFF
-  uint32_t ul;  // ReadUL of 0x04030201
-  int32_t l;    // ReadL of 0xFEFFFFFF
-  float f;      // ReadF of 0x03000000
-  uint32_t wf;  // WriteF of 3.9f
-  uint64_t wd;  // WriteD of -2.9
-};
-
 TEST(ByteOrder, EntriesInBothOrders) {
-  const OrderCase cases[] = {
-      {ORDER_LBF, 0x0201, -257, 0x04030201u, -16777217, 50331648.0f, 3u, uint64_t(-2)},
-      {ORDER_MBF, 0x0102, -2, 0x01020304u, -2, 3.0f, 0x03000000u, 0},
-      {5, 0x0102, -2, 0x01020304u, -2, 3.0f, 0x03000000u, 0},  // any order but LBF reverses
-  };
+  // ReadUS of 0x0201, ReadS of 0xFEFF, ReadUL of 0x04030201, ReadL of 0xFEFFFFFF, ReadF of
+  // 0x03000000, WriteF of 3.9f and WriteD of -2.9; any order but LBF reverses.
+  using Row = std::tuple<uint16_t, int16_t, uint32_t, int32_t, float, uint32_t, uint64_t>;
+  const std::pair<int32_t, Row> cases[] = {
+      {ORDER_LBF, {0x0201, -257, 0x04030201u, -16777217, 50331648.0f, 3u, uint64_t(-2)}},
+      {ORDER_MBF, {0x0102, -2, 0x01020304u, -2, 3.0f, 0x03000000u, 0}},
+      {5, {0x0102, -2, 0x01020304u, -2, 3.0f, 0x03000000u, 0}}};
   EXPECT_EQ(ByteOrder().order, ORDER_LBF);
-  for (const OrderCase& c : cases) {
-    SCOPED_TRACE(c.order);
+  for (const auto& [order, row] : cases) {
+    SCOPED_TRACE(order);
     ByteOrder b;
-    b.Set(c.order);
-    EXPECT_EQ(b.order, c.order);
-    EXPECT_EQ(b.ReadUC(0xAB), 0xAB);
-    EXPECT_EQ(b.ReadC(0xFF), -1);
-    EXPECT_EQ(b.WriteC(-1), 0xFF);
-    EXPECT_EQ(b.ReadUS(0x0201), c.us);
-    EXPECT_EQ(b.ReadS(0xFEFF), c.s);
-    EXPECT_EQ(b.ReadUL(0x04030201u), c.ul);
-    EXPECT_EQ(b.ReadL(0xFEFFFFFFu), c.l);
-    EXPECT_EQ(b.ReadF(0x03000000u), c.f);
-    EXPECT_EQ(b.WriteF(3.9f), c.wf);
-    EXPECT_EQ(b.WriteD(-2.9), c.wd);
+    b.Set(order);
+    EXPECT_EQ(std::tuple(b.order, b.ReadUC(0xAB), b.ReadC(0xFF), b.WriteC(-1)),
+              std::tuple(order, 0xAB, -1, 0xFF));
+    EXPECT_EQ(Row(b.ReadUS(0x0201), b.ReadS(0xFEFF), b.ReadUL(0x04030201u), b.ReadL(0xFEFFFFFFu),
+                  b.ReadF(0x03000000u), b.WriteF(3.9f), b.WriteD(-2.9)),
+              row);
     // Writing undoes reading, for every width and signedness.
     for (uint32_t v : {0u, 0x01020304u, 0xFF000000u, 0x80000001u, 0x8001u, 0xFF00u}) {
-      EXPECT_EQ(b.WriteUS(b.ReadUS(uint16_t(v))), uint16_t(v));
-      EXPECT_EQ(b.WriteS(b.ReadS(uint16_t(v))), uint16_t(v));
-      EXPECT_EQ(b.WriteUL(b.ReadUL(v)), v);
-      EXPECT_EQ(b.WriteL(b.ReadL(v)), v);
+      const auto s = static_cast<uint16_t>(v);
+      EXPECT_EQ(std::tuple(b.WriteUS(b.ReadUS(s)), b.WriteS(b.ReadS(s)), b.WriteUL(b.ReadUL(v)),
+                           b.WriteL(b.ReadL(v))),
+                std::tuple(s, s, v, v));
     }
   }
 }
@@ -56,7 +42,6 @@ TEST(ByteOrder, RealsConvertNumericallyNotByTheirBits) {
   EXPECT_EQ(b.ReadD(std::numeric_limits<uint64_t>::max()), -1.0);  // the stored value is signed
   EXPECT_EQ(b.WriteF(std::nanf("")), 0u);
   EXPECT_EQ(b.WriteD(1e300), static_cast<uint64_t>(std::numeric_limits<int64_t>::max()));
-
   b.Set(ORDER_MBF);
   testing::internal::CaptureStdout();
   EXPECT_EQ(b.ReadD(7), 7.0);

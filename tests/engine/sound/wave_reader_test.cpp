@@ -24,33 +24,23 @@ std::string Samples(const WaveData& wave) {
   return {reinterpret_cast<const char*>(wave.samples.get()), static_cast<size_t>(wave.size)};
 }
 
-struct LayoutCase {
-  const char* label;
-  std::string file;
-  WaveResult result;
-  std::string samples;  // the bytes the clip must hold; empty: no samples at all
-  int32_t frames = 0;
-};
-
 TEST(WaveReader, Layouts) {
   const std::string s1000 = Pattern(1000), s24 = Pattern(24, 7), s6 = Pattern(6, 50);
   const std::string d24 = Chunk("data", s24), info = "INFOISFT";
   constexpr WaveResult kOk = WAVE_LOADED, kBad = WAVE_INVALID;
+  // The samples the clip must hold (empty: none at all) and its frames.
   // clang-format off
-  const LayoutCase cases[] = {
+  const struct { const char* label; std::string file; WaveResult result; std::string samples; int32_t frames = 0; } cases[] = {
       {"16-bit stereo", Riff(Fmt(2, 16) + Chunk("data", s1000)), kOk, s1000, 250},
       {"18-byte format chunk", Riff(Fmt(1, 16, "\0\0"s) + d24), kOk, s24, 12},
       {"odd format chunk with its pad byte", Riff(Fmt(1, 8, "z") + d24), kOk, s24, 24},
-      {"LIST of 26", Riff(Fmt(2, 16) + Chunk("LIST", info + std::string(18, 'e')) + d24), kOk, s24,
-       6},
+      {"LIST of 26", Riff(Fmt(2, 16) + Chunk("LIST", info + std::string(18, 'e')) + d24), kOk, s24, 6},
       {"second data chunk wins", Riff(Fmt(1, 8) + d24 + Chunk("data", s6)), kOk, s6, 6},
-      {"odd data chunk, then a chunk after its pad",
-       Riff(Fmt(1, 8) + Chunk("data", "abc") + Chunk("LIST", "data")), kOk, "abc", 3},
+      {"odd data chunk, then a chunk after its pad", Riff(Fmt(1, 8) + Chunk("data", "abc") + Chunk("LIST", "data")), kOk, "abc", 3},
       {"part frame", Riff(Fmt(2, 16) + Chunk("data", s6.substr(0, 5))), kOk, s6.substr(0, 5), 1},
       {"data larger than the file", Riff(Fmt(1, 8)) + "data\xE8\x03\0\0"s + s6, kOk, s6, 6},
       {"data size beyond any file", Riff(Fmt(1, 16)) + "data\xFF\xFF\xFF\xFF" + s6, kOk, s6, 3},
-      {"24-bit samples are not read", Riff(Fmt(1, 24) + Chunk("data", s6)), kOk, std::string(6, 0),
-       2},
+      {"24-bit samples are not read", Riff(Fmt(1, 24) + Chunk("data", s6)), kOk, std::string(6, 0), 2},
       {"no data chunk", Riff(Fmt(1, 8) + Chunk("LIST", "abcd")), kOk, ""},
       {"cut inside a chunk header", Riff(Fmt(1, 8)) + "dat", kOk, ""},
       {"format tag 3", Riff(Fmt(1, 32, "", 3) + d24), WAVE_NOT_PCM, ""},
@@ -58,11 +48,10 @@ TEST(WaveReader, Layouts) {
       {"cut inside the format fields", Riff("fmt \x10\0\0\0\x01\0\x01\0"s), kBad, ""},
       {"no channels", Riff(Fmt(0, 8) + d24), kBad, ""},
       {"samples narrower than a byte", Riff(Fmt(1, 4) + d24), kBad, ""},
-      {"format chunk shorter than its fields",
-       Riff(Chunk("fmt ", sound_files::FormatBody(1, 1, 100, 8), 12) + d24), kBad, ""},
+      {"format chunk shorter than its fields", Riff(Chunk("fmt ", sound_files::FormatBody(1, 1, 100, 8), 12) + d24), kBad, ""},
   };
   // clang-format on
-  for (const LayoutCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     sound_files::WriteFile("clip.wav", c.file);
 #ifdef VORN_WAVE_SEED_DIR
@@ -76,10 +65,8 @@ TEST(WaveReader, Layouts) {
     WaveData wave;
     ASSERT_EQ(DecodeWave("clip.wav", &wave), c.result);
     if (c.result != WAVE_LOADED) continue;
-    EXPECT_EQ(wave.rate, 100);
-    ASSERT_EQ(wave.has_samples, !c.samples.empty());
-    EXPECT_EQ(Samples(wave), c.samples);
-    EXPECT_EQ(wave.frames, c.frames);
+    EXPECT_EQ(std::tuple(wave.rate, wave.has_samples, Samples(wave), wave.frames),
+              std::tuple(100, !c.samples.empty(), c.samples, c.frames));
     EXPECT_FLOAT_EQ(wave.length, static_cast<float>(c.frames) / 100.0f);
   }
   WaveData wave;
@@ -97,9 +84,9 @@ TEST(WaveReader, FilesWrittenBySox) {
     const std::string raw = sound_files::ReadFile("made.raw");
     WaveData wave;
     ASSERT_EQ(DecodeWave("made.wav", &wave), WAVE_LOADED);
-    EXPECT_EQ(std::tuple(int{wave.channels}, int{wave.bits}, Samples(wave)),
-              std::tuple(channels, bits, raw));
-    EXPECT_EQ(wave.frames, static_cast<int32_t>(raw.size()) / (channels * bits / 8));
+    EXPECT_EQ(
+        std::tuple(int{wave.channels}, int{wave.bits}, Samples(wave), wave.frames),
+        std::tuple(channels, bits, raw, static_cast<int32_t>(raw.size()) / (channels * bits / 8)));
   }
 }
 

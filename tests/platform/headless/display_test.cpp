@@ -1,25 +1,25 @@
-// The headless display: the rules of its surfaces, their pixel memory, what is presented, loss,
-// release and injected faults.
+// The headless display and sound objects: the rules of their surfaces and
+// buffers that the engine's tests read their results through (pitch, locks,
+// release, the sound clock).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_sound_buffer.h"
 
 namespace {
 
 using namespace platform;
 using headless::HeadlessPlatform;
-using headless::Op;
-using headless::PresentKind;
 
 class HeadlessDisplayTest : public testing::Test {
  protected:
   HeadlessDisplayTest() { Start(); }
 
-  // A fresh platform with one window and a display object at the given cooperative level.
-  void Start(const headless::Config& config = {}, uint32_t level = DDSCL_NORMAL) {
+  // A fresh platform with one window and a display object.
+  void Start(const headless::Config& config = {}) {
     platform_ = std::make_unique<HeadlessPlatform>(config);
     WindowClass window_class;
     window_class.proc = [](Window, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; };
@@ -27,41 +27,17 @@ class HeadlessDisplayTest : public testing::Test {
     platform_->Windows().RegisterClass(window_class);
     window_ = platform_->Windows().CreateWindow(0, "Test", "", 0, 0, 0, 10, 10, nullptr);
     ASSERT_EQ(platform_->CreateDisplay(&display_), OK);
-    ASSERT_EQ(display_->SetCooperativeLevel(window_, level), OK);
+    ASSERT_EQ(display_->SetCooperativeLevel(window_, DDSCL_NORMAL), OK);
   }
 
-  Result Make(Surface** out, bool chain = false, int width = 0, int height = 0) {
+  // An off-screen surface of the given size, or the screen when the size is 0.
+  Result Make(Surface** out, int width = 0, int height = 0) {
     SurfaceDesc desc;
-    desc.flags = DDSD_CAPS | (chain ? DDSD_BACKBUFFERCOUNT : 0u) |
-                 (width != 0 ? DDSD_WIDTH | DDSD_HEIGHT : 0u);
-    desc.back_buffer_count = chain ? 1 : 0;
-    desc.caps = width != 0 ? DDSCAPS_OFFSCREENPLAIN
-                           : DDSCAPS_PRIMARYSURFACE | (chain ? DDSCAPS_FLIP | DDSCAPS_COMPLEX : 0u);
+    desc.flags = DDSD_CAPS | (width != 0 ? DDSD_WIDTH | DDSD_HEIGHT : 0u);
+    desc.caps = width != 0 ? DDSCAPS_OFFSCREENPLAIN : DDSCAPS_PRIMARYSURFACE;
     desc.width = width;
     desc.height = height;
     return display_->CreateSurface(desc, out);
-  }
-  Surface* Primary(bool chain = false) {
-    Surface* surface = nullptr;
-    EXPECT_EQ(Make(&surface, chain), OK);
-    return surface;
-  }
-  Surface* Offscreen(int width, int height) {
-    Surface* surface = nullptr;
-    EXPECT_EQ(Make(&surface, false, width, height), OK);
-    return surface;
-  }
-
-  // Fills a surface with value(x, y) through a lock.
-  template <typename F>
-  void Fill(Surface* surface, F value) {
-    SurfaceDesc desc;
-    ASSERT_EQ(surface->Lock(&desc, DDLOCK_WAIT), OK);
-    for (int y = 0; y < desc.height; ++y) {
-      auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.surface) + y * desc.pitch);
-      for (int x = 0; x < desc.width; ++x) row[x] = value(x, y);
-    }
-    ASSERT_EQ(surface->Unlock(), OK);
   }
 
   std::unique_ptr<HeadlessPlatform> platform_;
@@ -72,12 +48,14 @@ class HeadlessDisplayTest : public testing::Test {
 TEST_F(HeadlessDisplayTest, LockGivesEveryByteOfThePitchOnce) {
   for (const int pitch : {100, 1664}) {  // narrower than the width: ignored
     Start({.back_pitch = pitch, .video_memory = false});
-    Surface* back = Offscreen(800, 600);
+    Surface* back = nullptr;
+    ASSERT_EQ(Make(&back, 800, 600), OK);
     SurfaceDesc desc;
     ASSERT_EQ(back->Lock(&desc, DDLOCK_WAIT), OK);
     EXPECT_EQ(desc.pitch, pitch < 1600 ? 1600 : pitch);
     EXPECT_EQ(desc.caps & DDSCAPS_VIDEOMEMORY, 0u);
-    // Every byte may be written, padding included (the sanitizer build checks the bounds).
+    // Every byte may be written, padding included (the sanitizer build checks
+    // the bounds).
     std::memset(desc.surface, 0xAB, static_cast<std::size_t>(desc.pitch) * 600);
     EXPECT_EQ(back->Lock(&desc, DDLOCK_WAIT), DDERR_SURFACEBUSY);
     EXPECT_EQ(back->Unlock(), OK);
@@ -85,40 +63,11 @@ TEST_F(HeadlessDisplayTest, LockGivesEveryByteOfThePitchOnce) {
   }
 }
 
-TEST_F(HeadlessDisplayTest, CopiesToTheScreenAreClippedAndTheLatestFramesKept) {
-  Surface* screen = Primary();
-  Surface* back = Offscreen(100, 50);
-  Fill(back, [](int x, int y) { return static_cast<uint16_t>(x + 100 * y + 1); });
-  // Only the part on the screen is copied; the frame records the whole source.
-  struct {
-    int x, y, screen_x, screen_y;  // a screen pixel the copy covers, or -1
-    uint16_t value;
-  } const copies[] = {{10, 20, 10, 20, 1},
-                      {-30, -10, 0, 0, 30 + 100 * 10 + 1},
-                      {1000, 740, 1023, 767, 23 + 100 * 27 + 1},
-                      {5000, 5000, -1, -1, 0},
-                      {-5000, 0, -1, -1, 0}};
-
-  for (const auto& c : copies) {
-    EXPECT_EQ(screen->BltFast(c.x, c.y, back, DDBLTFAST_WAIT), OK);
-    const headless::Frame& frame = *platform_->LastFrame();
-    EXPECT_EQ(frame.kind, PresentKind::kCopy);
-    EXPECT_EQ(std::pair(frame.x, frame.y), std::pair(c.x, c.y));
-    EXPECT_EQ(frame.At(99, 49), 99 + 4900 + 1);
-    if (c.screen_x >= 0) {
-      EXPECT_EQ(platform_->ScreenPixel(c.screen_x, c.screen_y), c.value);
-    }
-  }
-  EXPECT_EQ(platform_->PresentCount(), 5u);
-  ASSERT_EQ(platform_->Frames().size(), platform_->config().keep_frames);
-  EXPECT_EQ(platform_->Frames().front().x, -30);
-  // Copies between off-screen surfaces present nothing.
-  EXPECT_EQ(Offscreen(100, 50)->BltFast(0, 0, back, DDBLTFAST_WAIT), OK);
-  EXPECT_EQ(platform_->PresentCount(), 5u);
-}
-
+// The engine's clean-up tests count on these: what is live, released, and
+// released twice.
 TEST_F(HeadlessDisplayTest, ReleasedObjectsRefuseCallsAndCountSecondReleases) {
-  Surface* back = Offscreen(10, 10);
+  Surface* back = nullptr;
+  ASSERT_EQ(Make(&back, 10, 10), OK);
   EXPECT_EQ(platform_->LiveSurfaces(), 1);
   back->Release();
   EXPECT_EQ(platform_->LiveSurfaces(), 0);
@@ -130,6 +79,32 @@ TEST_F(HeadlessDisplayTest, ReleasedObjectsRefuseCallsAndCountSecondReleases) {
   EXPECT_EQ(Make(&back), DDERR_INVALIDOBJECT);
   display_->Release();
   EXPECT_EQ(platform_->ReleaseErrors(), 2);
+}
+
+TEST_F(HeadlessDisplayTest, SoundBuffersWaitForTheLevelAndPlayByTheClock) {
+  Sound* sound = nullptr;
+  ASSERT_EQ(platform_->CreateSound(&sound), OK);
+  SoundBuffer* buffer = nullptr;
+  EXPECT_EQ(sound->CreateSoundBuffer(BufferDesc{}, &buffer), DSERR_PRIOLEVELNEEDED);
+  EXPECT_EQ(sound->SetCooperativeLevel(window_, DSSCL_NORMAL), OK);
+  // One second of 16-bit mono at 1000 Hz: the cursor follows the clock and
+  // stops at the end.
+  const WaveFormat format{WAVE_FORMAT_PCM, 1, 1000, 2000, 2, 16};
+  BufferDesc desc;
+  desc.format = &format;
+  desc.buffer_bytes = 2000;
+  ASSERT_EQ(sound->CreateSoundBuffer(desc, &buffer), OK);
+  auto& clip = *static_cast<headless::HeadlessSoundBuffer*>(buffer);
+  ASSERT_EQ(clip.Play(0, 0, 0), OK);
+  platform_->Advance(250);
+  EXPECT_EQ(std::pair(clip.Position(), clip.IsPlaying()), std::pair(500u, true));
+  platform_->Advance(750);
+  EXPECT_EQ(std::pair(clip.Position(), clip.IsPlaying()), std::pair(2000u, false));
+  ASSERT_EQ(clip.SetCurrentPosition(3), OK);
+  EXPECT_EQ(clip.Position(), 2u);  // on a whole frame
+  sound->Release();
+  EXPECT_TRUE(platform_->SoundReleased());
+  EXPECT_EQ(sound->CreateSoundBuffer(desc, &buffer), DSERR_INVALIDCALL);
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/sound_files.h"
 
 namespace {
 
@@ -42,9 +42,8 @@ class SdlSoundTest : public testing::Test {
   // its stretch of the output is easy to find and its mix with others easy to tell.
   SoundBuffer* Level(int level, int ms) {
     const WaveFormat format = Format(22050, 8, 1);
-    BufferDesc desc;
-    desc.format = &format;
-    desc.buffer_bytes = static_cast<uint32_t>(22050 * ms / 1000);
+    const BufferDesc desc{.buffer_bytes = static_cast<uint32_t>(22050 * ms / 1000),
+                          .format = &format};
     SoundBuffer* buffer = nullptr;
     EXPECT_EQ(sound_->CreateSoundBuffer(desc, &buffer), OK);
     void* region = nullptr;
@@ -58,40 +57,22 @@ class SdlSoundTest : public testing::Test {
   // The left channel of everything the device has written so far, in 16-bit steps of the
   // 8-bit levels above.
   static std::vector<int> Written() {
-    std::ifstream in("out.raw", std::ios::binary);
-    const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string raw = sound_files::ReadFile("out.raw");
     std::vector<int> left;
-    for (std::size_t i = 0; i + 4 <= raw.size(); i += 2 * kDeviceChannels) {
-      int16_t sample = 0;
-      std::memcpy(&sample, raw.data() + i, 2);
-      left.push_back((sample + 128) / 256);
-    }
+    for (std::size_t i = 0; i + 4 <= raw.size(); i += 2 * kDeviceChannels)
+      left.push_back((static_cast<int16_t>(uint8_t(raw[i]) | uint8_t(raw[i + 1]) << 8) + 128) /
+                     256);
     return left;
   }
 
   // The disk driver writes what it mixes in real time when the machine keeps up and later when
-  // it does not, so the tests wait for output, never for the clock: until `done` holds for what
-  // has been written (at most 30 s).
-  template <typename Done>
-  static void WaitForOutput(Done done) {
-    for (int i = 0; i < 3000 && !done(Written()); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-
-  // Waits until `ms` more of output than now is written: any clip started before the call and
-  // no longer than `ms` less one device buffer has then been mixed whole.
+  // it does not, so the tests wait for output, never for the clock: until `ms` more of output
+  // than now is written (at most 30 s). Any clip started before the call and no longer than
+  // `ms` less one device buffer has then been mixed whole.
   static void WaitForMs(int ms) {
-    const std::size_t from = Written().size();
-    WaitForOutput([&](const std::vector<int>& out) {
-      return out.size() >= from + static_cast<std::size_t>(ms) * kDeviceRate / 1000;
-    });
-  }
-
-  // Closes the device and gives everything it played.
-  std::vector<int> Output() {
-    sound_->Release();
-    sound_ = nullptr;
-    return Written();
+    const std::size_t until = Written().size() + static_cast<std::size_t>(ms) * kDeviceRate / 1000;
+    for (int i = 0; i < 3000 && Written().size() < until; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 
   // Number of output frames at the given level (within one step).
@@ -113,7 +94,9 @@ TEST_F(SdlSoundTest, ClipsSoundOnceFromTheirPositionAndTogether) {
   ASSERT_EQ(short_clip->Play(0, 0, 0), OK);
   ASSERT_EQ(long_clip->Play(0, 0, 0), OK);
   WaitForMs(600);
-  const std::vector<int> out = Output();
+  sound_->Release();  // the device closes: everything it played is written
+  sound_ = nullptr;
+  const std::vector<int> out = Written();
   // While both play the output is their sum (20 + 30); each clip sounds exactly once.
   const int both = FramesAt(out, 50);
   EXPECT_GE(Ms(both), 150);
@@ -129,7 +112,6 @@ TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
   BufferCaps caps;
   ASSERT_EQ(buffer->GetCaps(&caps), OK);
   EXPECT_EQ(caps.buffer_bytes, 2205u);
-
   void* region = nullptr;
   uint32_t bytes = 0;
   EXPECT_EQ(buffer->Lock(0, 2206, &region, &bytes, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
@@ -139,20 +121,13 @@ TEST_F(SdlSoundTest, BufferOperationsRefuseMisuse) {
   EXPECT_EQ(buffer->Unlock(region, bytes, nullptr, 0), OK);
   EXPECT_EQ(buffer->SetCurrentPosition(2206), DSERR_INVALIDPARAM);
 
-  const struct {
-    const char* label;
-    WaveFormat format;
-    uint32_t bytes;
-  } bad[] = {{"part of a frame", Format(22050, 16, 2), 6},
-             {"no channels", Format(22050, 16, 0), 4},
-             {"24 bits", Format(22050, 24, 1), 6}};
-  for (const auto& b : bad) {
-    SCOPED_TRACE(b.label);
-    BufferDesc desc;
-    desc.format = &b.format;
-    desc.buffer_bytes = b.bytes;
+  // Part of a frame, no channels, 24 bits.
+  for (const auto& [format, size] : {std::pair{Format(22050, 16, 2), 6u},
+                                     {Format(22050, 16, 0), 4u},
+                                     {Format(22050, 24, 1), 6u}}) {
+    const BufferDesc desc{.buffer_bytes = size, .format = &format};
     SoundBuffer* out = nullptr;
-    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &out), DSERR_INVALIDPARAM);
+    EXPECT_EQ(sound_->CreateSoundBuffer(desc, &out), DSERR_INVALIDPARAM) << format.channels;
     EXPECT_EQ(out, nullptr);
   }
 }

@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "sdl_test_env.h"
@@ -17,32 +18,21 @@ using sdl::SdlWindows;
 
 // The handler of these tests' windows. Like the engine's, it destroys a window on WM_CLOSE and
 // posts the quit message on WM_DESTROY; it counts the destroys it sees.
-struct HandlerState {
-  SdlWindows* windows = nullptr;
-  int destroys = 0;
-};
-
-HandlerState& State() {
-  static HandlerState state;
-  return state;
-}
+SdlWindows* handled = nullptr;
+int destroys = 0;
 
 intptr_t Handler(Window window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  SdlWindows& windows = *State().windows;
-  if (message == WM_CLOSE) windows.DestroyWindow(window);
-  if (message == WM_DESTROY) {
-    ++State().destroys;
-    windows.PostQuitMessage(0);
-  }
-  return windows.DefWindowProc(window, message, wparam, lparam);
+  if (message == WM_CLOSE) handled->DestroyWindow(window);
+  if (message == WM_DESTROY) ++destroys, handled->PostQuitMessage(0);
+  return handled->DefWindowProc(window, message, wparam, lparam);
 }
 
 class SdlWindowsTest : public SdlDummyTest {
  protected:
   void SetUp() override {
     SdlDummyTest::SetUp();
-    State() = HandlerState{};
-    State().windows = &windows_;
+    handled = &windows_;
+    destroys = 0;
     WindowClass window_class;
     window_class.proc = Handler;
     window_class.class_name = "Vorn";
@@ -50,8 +40,7 @@ class SdlWindowsTest : public SdlDummyTest {
     EXPECT_EQ(windows_.RegisterClass(window_class), 0);  // once only
     measuring_ = windows_.CreateWindow(0, "Vorn", "", WS_SYSMENU, 0, 0, 800, 600, nullptr);
     main_ = windows_.CreateWindow(0, "Vorn", "", WS_SYSMENU, 112, 84, 800, 600, nullptr);
-    ASSERT_NE(measuring_, nullptr);
-    ASSERT_NE(main_, nullptr);
+    ASSERT_TRUE(measuring_ != nullptr && main_ != nullptr);
     windows_.ShowWindow(main_, 1);
     // The window that measures the frame is never seen.
     EXPECT_NE(SDL_GetWindowFlags(windows_.SdlWindow(measuring_)) & SDL_WINDOW_HIDDEN, 0u);
@@ -59,24 +48,9 @@ class SdlWindowsTest : public SdlDummyTest {
 
   void Push(uint8_t window_event) {
     SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = window_event;
+    event.window.type = SDL_WINDOWEVENT, event.window.event = window_event;
     event.window.windowID = SDL_GetWindowID(windows_.SdlWindow(main_));
     ASSERT_EQ(SDL_PushEvent(&event), 1);
-  }
-
-  // The engine's loop, up to and including the quit message.
-  std::vector<uint32_t> RunLoop() {
-    std::vector<uint32_t> taken;
-    Message message;
-    for (int guard = 0; guard < 100 && windows_.PeekMessage(&message); ++guard) {
-      taken.push_back(message.message);
-      if (message.message == WM_QUIT) break;
-      EXPECT_EQ(message.window, main_);  // never the measuring window
-      windows_.TranslateMessage(message);
-      windows_.DispatchMessage(message);
-    }
-    return taken;
   }
 
   SdlWindows windows_;
@@ -86,12 +60,21 @@ class SdlWindowsTest : public SdlDummyTest {
 
 TEST_F(SdlWindowsTest, TheCloseButtonDestroysTheWindowOnceAndEndsTheLoop) {
   Push(SDL_WINDOWEVENT_CLOSE);
-  EXPECT_EQ(RunLoop(), (std::vector<uint32_t>{WM_CLOSE, WM_QUIT}));
-  // The handler destroyed it; the default handling of the same close leaves it be.
-  EXPECT_EQ(State().destroys, 1);
-  EXPECT_EQ(windows_.SdlWindow(main_), nullptr);
-  EXPECT_NE(windows_.SdlWindow(measuring_), nullptr);
+  // The engine's loop, up to and including the quit message.
+  std::vector<uint32_t> taken;
   Message message;
+  for (int guard = 0; guard < 100 && windows_.PeekMessage(&message); ++guard) {
+    taken.push_back(message.message);
+    if (message.message == WM_QUIT) break;
+    EXPECT_EQ(message.window, main_);  // never the measuring window
+    windows_.TranslateMessage(message);
+    windows_.DispatchMessage(message);
+  }
+  EXPECT_EQ(taken, (std::vector<uint32_t>{WM_CLOSE, WM_QUIT}));
+  // The handler destroyed it; the default handling of the same close leaves it be.
+  EXPECT_EQ(
+      std::tuple(destroys, windows_.SdlWindow(main_), windows_.SdlWindow(measuring_) != nullptr),
+      std::tuple(1, nullptr, true));
   EXPECT_FALSE(windows_.PeekMessage(&message));
 }
 
@@ -102,7 +85,7 @@ TEST_F(SdlWindowsTest, ADestroyedWindowsPendingMessagesAreDropped) {
   ASSERT_EQ(windows_.DestroyWindow(main_), 1);
   EXPECT_EQ(windows_.DestroyWindow(main_), 0);
   EXPECT_EQ(windows_.DispatchMessage(message), 0);
-  EXPECT_EQ(State().destroys, 1);
+  EXPECT_EQ(destroys, 1);
   ASSERT_TRUE(windows_.PeekMessage(&message));
   EXPECT_EQ(message.message, WM_QUIT);
 }
