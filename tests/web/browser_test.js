@@ -62,16 +62,15 @@ const fromRing = (centreX, [x, y]) => Math.hypot(x - centreX, y - 420);
 const amongTiles = (centreX, p) => Math.abs(fromRing(centreX, p) - 155) <= 32;
 const withinRing = (centreX, p) => fromRing(centreX, p) <= 155 + 57;
 
-// A page at `query`, ready to play, and what it reports as an error or a warning (a file it
-// could not load among them) or throws. The browser's advice on this test's own scripts (pptr:
-// ones) is no problem of the page.
+// A page at `query`, ready to play, and the problems it reports: the page's errors and
+// warnings, the browser's errors (a file it could not load among them) and what it throws. The
+// browser's own warnings (advice, with no arguments) are not the page's.
 async function open(browser, query) {
   const page = await browser.newPage();
   const problems = [];
   page.on('console', (m) => {
-    const url = m.location().url || '';
-    if (['error', 'warn'].includes(m.type()) && !url.startsWith('pptr:')) {
-      problems.push(`${m.type()}: ${m.text()} ${url}`);
+    if (m.type() === 'error' || (m.type() === 'warn' && m.args().length > 0)) {
+      problems.push(`${m.type()}: ${m.text()} ${m.location().url || ''}`);
     }
   });
   page.on('pageerror', (e) => problems.push('exception: ' + e.message));
