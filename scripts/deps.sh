@@ -17,6 +17,9 @@ vorn_install_deps() {
   for p in "${VORN_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
+  # npm installs the browser test's driver. Asked for by command, not by package: some Node
+  # packages carry their own npm and refuse Debian's beside them.
+  command -v npm >/dev/null || missing+=(npm)
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Missing packages. Install them with:" >&2
