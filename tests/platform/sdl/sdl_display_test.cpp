@@ -104,6 +104,18 @@ TEST(FramePacer, KeepsSixtyFramesASecondOnAnyScreenAndNeverHoldsBackSlowFrames) 
   }
 }
 
+TEST(FramePacer, AFrameLateByManyPeriodsStartsTheBeatAfreshInsteadOfRushing) {
+  FramePacer::Duration now{0};
+  FramePacer pacer(
+      FramePacer::kSixtyHertz, [&] { return now; }, [&](FramePacer::Duration d) { now += d; });
+  pacer.Wait();
+  now += std::chrono::milliseconds(100);  // one frame took six periods
+  pacer.Wait();
+  const FramePacer::Duration late = now;
+  for (int i = 0; i < 6; ++i) pacer.Wait();
+  EXPECT_EQ(now - late, 6 * FramePacer::kSixtyHertz);
+}
+
 TEST_F(SdlDisplayTest, FramesDrawnButNotShownAreStillPaced) {
   // A pacer that never really sleeps; its frame count says how often a frame waited its turn.
   SdlDisplay display(platform_.windows(),
