@@ -41,19 +41,23 @@ inline void ResetGame() {
   for (const int side : {LEFT, RIGHT}) UseController(side, std::make_unique<KeyboardController>());
 }
 
+// The game started on a fresh headless engine, as the program starts it.
+inline platform::headless::HeadlessPlatform& StartGame(platform::headless::Config config = {}) {
+  ResetGame();
+  auto& headless = UseFreshHeadless(config);
+  Vorn.show_cmd = 1;
+  GameInit();
+  return headless;
+}
+
 class GameTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kSeed = 1;
 
   void SetUp() override {
     ASSERT_TRUE(WriteGameData());
-    ResetGame();
-    platform::headless::Config config;
-    config.start_time = 5000;
-    headless_ = &UseFreshHeadless(config);
-    Vorn.show_cmd = 1;
     FixGameSeed(kSeed);
-    GameInit();
+    headless_ = &StartGame({.start_time = 5000});
     ASSERT_EQ(Vorn.status, STATUS_RUNNING);
   }
   void TearDown() override { ResetGame(); }

@@ -34,16 +34,9 @@ std::string Items(F add, Args... args) {
 }
 
 TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
-  MatchState m;
-  m.target = 2;
-  m.multiplier[LEFT] = 16, m.multiplier[RIGHT] = 1;
-  m.pending[LEFT] = NO_COLOUR, m.pending[RIGHT] = 3;
-  m.votes[1] = 9, m.votes[3] = 7;
-  const auto in = [&m](int state) {
-    MatchState s = m;
-    s.game_state = state;
-    return s;
-  };
+  MatchState m{
+      .target = 2, .multiplier = {16, 1}, .pending = {NO_COLOUR, 3}, .votes = {0, 9, 0, 7}};
+  auto in = [m](int state) mutable { return m.game_state = state, m; };
   // clang-format off
   const struct { std::string shown, expected; } cases[] = {
       {Items(MultiplierItems, LEFT, 1), ""},
@@ -76,54 +69,48 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
 }
 
 TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
-  EXPECT_TRUE(headless_->MessageBoxes().empty());
-  EXPECT_EQ(std::tuple(game.match.game_state, game.match.rounds_left), std::tuple(GAME_START, 10));
-  // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees.
+  EXPECT_EQ(
+      std::tuple(game.match.game_state, game.match.rounds_left, headless_->MessageBoxes().size()),
+      std::tuple(GAME_START, 10, size_t{0}));
+  // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees; the figures
+  // at rest, stepped at the clock's reading at set-up, in their side's family of pictures.
   uint32_t random = kSeed;
   const double theta = (NextRandom(&random) * (90.0 / 32767) + 45) * DEG_TO_RAD;
-  const int centres[2][2] = {{200, 420}, {628, 420}};
   for (const Player& p : game.players) {
-    EXPECT_EQ(std::tuple(p.centre_x, p.centre_y, p.score, p.halo.y),
-              std::tuple(centres[p.index][0], centres[p.index][1], 50000, -40.0f));
-    EXPECT_NEAR(p.halo.vx, 2.5 * std::cos(theta), 1e-5);
-    EXPECT_NEAR(p.halo.vy, 2.5 * std::sin(theta), 1e-5);
-    EXPECT_EQ(RingColours(p), kStartRing);
-    // At rest, stepped at the clock's reading at set-up, in its side's family of pictures.
+    EXPECT_EQ(std::tuple(p.centre_x, p.centre_y, p.score, p.halo.y, RingColours(p)),
+              std::tuple(p.index == LEFT ? 200 : 628, 420, 50000, -40.0f, kStartRing));
     EXPECT_EQ(std::tuple(p.character.frame, p.character.step_time, p.character.index),
               std::tuple(30, 5000u, p.index));
+    EXPECT_NEAR(p.halo.vx, 2.5 * std::cos(theta), 1e-5);
+    EXPECT_NEAR(p.halo.vy, 2.5 * std::sin(theta), 1e-5);
   }
 }
 
 // A hit plays the hit clip and a miss the other; the vote sound is a clip of its own, from the
 // miss sound's file.
 TEST_F(GameTest, EachSoundPlaysItsOwnClip) {
-  EXPECT_GT(game_assets.vote.frames, 0);
-  EXPECT_NE(game_assets.vote.data, game_assets.miss.data);
+  EXPECT_TRUE(game_assets.vote.frames > 0 && game_assets.vote.data != game_assets.miss.data);
   SoundEvents events;
   for (const Sound s : {Sound::Hit, Sound::Hit, Sound::Miss}) events.Add(s);
   PlaySounds(events, &game_assets);
-  const auto plays = [](const SoundX& clip) -> std::size_t {
-    if (clip.buffer < 0) return 0;
-    return dynamic_cast<platform::headless::HeadlessSoundBuffer&>(*Vorn.sound_buffers[clip.buffer])
-        .Plays()
-        .size();
+  const auto plays = [](const SoundX& clip) {
+    if (clip.buffer < 0) return size_t{0};
+    auto& buffer = *Vorn.sound_buffers[clip.buffer];
+    return dynamic_cast<platform::headless::HeadlessSoundBuffer&>(buffer).Plays().size();
   };
   EXPECT_EQ(std::tuple(plays(game_assets.hit), plays(game_assets.miss), plays(game_assets.vote)),
             std::tuple(2u, 1u, 0u));
 }
 
-// Without pictures every load reports its missing file, in the order of loading; the match
-// still starts and runs with empty pictures, which draw nothing and report nothing more.
+// Without pictures every load reports its missing file, in the order of loading: tile and target
+// by colour, 13 numbers, 9 instructions, background, rounds label, then each side's halo and 61
+// figures. The match still starts and runs with empty pictures, which draw nothing and report
+// nothing more, even over a work image left full of last frame's tile.
 TEST(GameLoading, WithoutPicturesEachLoadReportsAndNothingIsDrawn) {
   ASSERT_TRUE(WriteGameData());
   std::filesystem::remove_all("Images");
-  ResetGame();
-  platform::headless::HeadlessPlatform& headless = UseFreshHeadless();
-  Vorn.show_cmd = 1;
   FixGameSeed(3);
-  GameInit();
-  // Tile and target by colour, 13 numbers, 9 instructions, background, rounds label, then each
-  // side's halo and 61 figures.
+  auto& headless = StartGame();
   const auto& boxes = headless.MessageBoxes();
   ASSERT_EQ(boxes.size(), 8u + 13 + 9 + 2 + 2 * 62);
   for (const auto& [at, name] : {std::pair{0, "Images\\tile00.tif"},
@@ -133,7 +120,6 @@ TEST(GameLoading, WithoutPicturesEachLoadReportsAndNothingIsDrawn) {
                                  {94, "Images/halo.tif"},
                                  {155, "Images\\zappo060.tif"}})
     EXPECT_NE(boxes[at].text.find(name), std::string::npos) << at << ": " << boxes[at].text;
-  // A work image left full of last frame's tile must not show for a missing picture either.
   Image& work = game_assets.tile_work;
   work.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
   std::memset(work.data, 0xFF, 80 * 80 * 2);
@@ -149,10 +135,8 @@ TEST(GameLoading, WithoutPicturesEachLoadReportsAndNothingIsDrawn) {
 // while the players stand still. A failed lock is reported by the engine; that frame draws
 // nothing and presents what the back buffer last held, and the next frame draws again.
 TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
-  Vorn.keys[0x44] = 1;  // D: would spin the left ring
-  Vorn.keys[0x25] = 1;  // left arrow: the right ring
-  const float halo_x = game.players[LEFT].halo.x;
-  const float tile_angle = game.players[RIGHT].tiles[0].angle;
+  Vorn.keys[0x44] = Vorn.keys[platform::VK_LEFT] = 1;  // D and the left arrow would spin the rings
+  const auto still = std::tuple(game.players[LEFT].halo.x, game.players[RIGHT].tiles[0].angle);
   Run(1);
   const GameAssets& a = game_assets;
   for (const auto& [image, x, y] : {std::tuple{&a.instructions[5], 295, 100},
@@ -169,9 +153,9 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   EXPECT_EQ(Shown().pixels, before);
   Run(50);
   EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 424, 70));
-  EXPECT_EQ(std::tuple(game.players[LEFT].halo.x, game.players[RIGHT].tiles[0].angle),
-            std::tuple(halo_x, tile_angle));
-  EXPECT_EQ(game.match.game_state, GAME_START);
+  EXPECT_EQ(std::tuple(game.players[LEFT].halo.x, game.players[RIGHT].tiles[0].angle,
+                       game.match.game_state),
+            std::tuple(std::get<0>(still), std::get<1>(still), GAME_START));
   // The frame's result is the presentation's: 0 while the screen is still busy drawing.
   headless_->Fail(platform::headless::Op::kBltFast, platform::DDERR_WASSTILLDRAWING);
   EXPECT_EQ(GameRun(), 0);
