@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -16,10 +17,10 @@ class CharacterTest : public testing::Test {
   void Enter(int state, int frame) {
     c_.state = static_cast<CharacterState>(state), c_.frame = frame, c_.step_time = now_;
   }
-  int State() const { return static_cast<int>(c_.state); }
-  void Step(uint32_t after_ms, Spin key, float spin = 0.0f) {
-    now_ += after_ms;
-    c_.Step(key, spin, now_);
+  // The frame and state after a step `after_ms` after the last.
+  std::tuple<int, int> Step(uint32_t after_ms, Spin key, float spin = 0.0f) {
+    c_.Step(key, spin, now_ += after_ms);
+    return {c_.frame, static_cast<int>(c_.state)};
   }
 
   uint32_t now_ = 500000;
@@ -60,9 +61,8 @@ TEST_F(CharacterTest, EverySequenceFromItsEntry) {
     for (int state = c.state; tokens >> token;) {
       const std::size_t colon = token.find(':');
       if (colon != std::string::npos) state = std::stoi(token.substr(colon + 1));
-      Step(1000, c.key, c.spin);
-      ASSERT_EQ(c_.frame, std::stoi(token.substr(0, colon))) << token;
-      ASSERT_EQ(State(), state) << token;
+      ASSERT_EQ(Step(1000, c.key, c.spin), std::tuple(std::stoi(token.substr(0, colon)), state))
+          << token;
     }
   }
 }
@@ -83,11 +83,9 @@ TEST_F(CharacterTest, StepsOnlyWhenTheGatePasses) {
     SCOPED_TRACE(testing::Message() << "state " << c.state << ", spin " << c.spin);
     Enter(c.state, c.frame);
     const uint32_t entered = c_.step_time;
-    Step(c.first_passing_ms - 1, c.key, c.spin);
-    EXPECT_EQ(c_.frame, c.frame);
+    EXPECT_EQ(std::get<0>(Step(c.first_passing_ms - 1, c.key, c.spin)), c.frame);
     EXPECT_EQ(c_.step_time, entered);
-    Step(1, c.key, c.spin);
-    EXPECT_NE(c_.frame, c.frame);
+    EXPECT_NE(std::get<0>(Step(1, c.key, c.spin)), c.frame);
     EXPECT_EQ(c_.step_time, c.state == 13 || c.state == 14 ? entered : now_);
   }
 }
@@ -97,30 +95,21 @@ TEST_F(CharacterTest, StepsOnlyWhenTheGatePasses) {
 // the clock's wrap at 2^32 does not stall the gates.
 TEST_F(CharacterTest, StopStatesRunAtFullRateOddStatesDoNothing) {
   Enter(5, 10);
-  Step(200, N, 0.05f);
-  ASSERT_EQ(c_.frame, 8);
+  ASSERT_EQ(Step(200, N, 0.05f), std::tuple(8, 13));
   const uint32_t renewed = c_.step_time;
-  Step(19, N);
-  EXPECT_EQ(c_.frame, 8);
+  EXPECT_EQ(Step(19, N), std::tuple(8, 13));
   now_ += 1;
-  for (const int frame : {7, 6, 30, 29}) {  // the clock stands still from here on
-    c_.Step(frame == 29 ? F : N, 0.0f, now_);
-    EXPECT_EQ(c_.frame, frame);
-  }
-  EXPECT_EQ(State(), 0);
-  EXPECT_EQ(c_.step_time, renewed + 20);
+  for (const int frame : {7, 6, 30, 29})  // the clock stands still from here on
+    EXPECT_EQ(std::get<0>(Step(0, frame == 29 ? F : N)), frame);
+  EXPECT_EQ(std::tuple(static_cast<int>(c_.state), c_.step_time), std::tuple(0, renewed + 20));
   for (const int state : {-1, 15}) {
     Enter(state, 30);
-    Step(1000, F, 1.0f);
-    EXPECT_EQ(State(), state);
-    EXPECT_EQ(c_.frame, 30);
+    EXPECT_EQ(Step(1000, F, 1.0f), std::tuple(30, state));
   }
   now_ = 0xFFFFFFF0u;
   Enter(0, 30);
-  Step(19, F);
-  EXPECT_EQ(c_.frame, 30);
-  Step(1, F);
-  EXPECT_EQ(c_.frame, 29);
+  EXPECT_EQ(std::get<0>(Step(19, F)), 30);
+  EXPECT_EQ(std::get<0>(Step(1, F)), 29);
 }
 
 }  // namespace

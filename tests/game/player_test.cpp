@@ -1,5 +1,5 @@
-// A player: the keyboard's input value, the spin rule by figure state, the order of its update
-// (spin, figure, halo, tiles, bounce and hit test).
+// A player: the keyboard's and the pad's input value, the spin rule by figure state, the order of
+// its update (spin, figure, halo, tiles, bounce and hit test).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,8 +11,51 @@
 
 namespace {
 
-constexpr uint8_t KEY_D = 0x44, KEY_F = 0x46, L = platform::VK_LEFT, R = platform::VK_RIGHT;
+using namespace platform;
+constexpr uint8_t KEY_D = 0x44, KEY_F = 0x46, L = VK_LEFT, R = VK_RIGHT;
 constexpr Spin N = Spin::None, F = Spin::First, S = Spin::Second;
+
+TEST(KeyboardTest, KeysBySideFirstKeyFirst) {
+  StartHeadlessEngine();
+  // clang-format off
+  const struct { int side; std::vector<uint8_t> held; Spin spin; } cases[] = {
+      {0, {}, N}, {0, {KEY_D}, F}, {0, {KEY_F}, S}, {0, {KEY_D, KEY_F}, F}, {0, {L, R}, N},
+      {1, {L}, F}, {1, {R}, S}, {1, {R, L}, F}, {1, {KEY_D, KEY_F}, N}};
+  // clang-format on
+  KeyboardController keyboard;
+  for (const auto& c : cases) {
+    std::memset(Vorn.keys, 0, sizeof Vorn.keys);
+    for (const uint8_t k : c.held) Vorn.keys[k] = 1;
+    EXPECT_EQ(keyboard.Next(GameState{}, c.side, 0), c.spin) << c.side << ", " << c.held.size();
+  }
+}
+
+// The pad in slot 0 plays the left side with its keys: D-pad, shoulders and stick beyond the
+// dead zone; both held count as the first, as on the keyboard, which still plays.
+TEST(KeyboardTest, APadJoinsItsSidesKeys) {
+  headless::HeadlessPlatform& headless = StartHeadlessEngine();
+  headless.PostPadAdded(3);
+  KeyboardController keyboard;
+  const auto held = [&](std::initializer_list<int> buttons, int stick, int side = LEFT) {
+    headless.PostPadAxis(3, PAD_AXIS_LEFTX, stick);
+    for (int b = 0; b < PAD_BUTTONS; ++b) headless.PostPadButton(3, b, false);
+    for (int b : buttons) headless.PostPadButton(3, b, true);
+    Message m;
+    while (headless.Windows().PeekMessage(&m)) headless.Windows().DispatchMessage(m);
+    return keyboard.Next(GameState{}, side, 0);
+  };
+  // clang-format off
+  const struct { std::initializer_list<int> buttons; int stick; Spin key; } cases[] = {
+      {{}, 0, N}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, N}, {{PAD_BUTTON_DPAD_LEFT}, 0, F},
+      {{PAD_BUTTON_LEFTSHOULDER}, 0, F}, {{}, -PAD_DEAD_ZONE - 1, F}, {{PAD_BUTTON_DPAD_RIGHT}, 0, S},
+      {{PAD_BUTTON_RIGHTSHOULDER}, 0, S}, {{}, 32767, S}, {{PAD_BUTTON_DPAD_RIGHT}, -32768, F}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(held(c.buttons, c.stick), c.key) << c.stick;
+  Vorn.keys[KEY_D] = 1;
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), F);
+  Vorn.keys[KEY_D] = 0;
+  EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0, RIGHT), N);  // the right side has no pad yet
+}
 
 class PlayerTest : public testing::Test {
  protected:
@@ -27,52 +70,6 @@ class PlayerTest : public testing::Test {
   uint32_t now_ = 100000;
   Player p_;
 };
-
-TEST(KeyboardTest, KeysBySideFirstKeyFirst) {
-  StartHeadlessEngine();
-  // clang-format off
-  const struct { int side; std::vector<uint8_t> held; Spin spin; } cases[] = {
-      {0, {}, N}, {0, {KEY_D}, F}, {0, {KEY_F}, S}, {0, {KEY_D, KEY_F}, F}, {0, {L, R}, N},
-      {1, {L}, F}, {1, {R}, S}, {1, {R, L}, F}, {1, {KEY_D, KEY_F}, N}};
-  // clang-format on
-  KeyboardController keyboard;
-  const GameState s;
-  for (const auto& c : cases) {
-    std::memset(Vorn.keys, 0, sizeof Vorn.keys);
-    for (const uint8_t k : c.held) Vorn.keys[k] = 1;
-    EXPECT_EQ(keyboard.Next(s, c.side, 0), c.spin) << "side " << c.side << ", " << c.held.size();
-  }
-}
-
-// The pad in slot 0 plays the left side with its keys: D-pad, shoulders and stick beyond the
-// dead zone; both held count as the first, as on the keyboard.
-TEST(KeyboardTest, APadJoinsItsSidesKeys) {
-  platform::headless::HeadlessPlatform& headless = StartHeadlessEngine();
-  headless.PostPadAdded(3);
-  KeyboardController keyboard;
-  int side = LEFT;
-  const auto held = [&](std::initializer_list<int> buttons, int stick) {
-    headless.PostPadAxis(3, platform::PAD_AXIS_LEFTX, stick);
-    for (int b = 0; b < platform::PAD_BUTTONS; ++b) headless.PostPadButton(3, b, false);
-    for (int b : buttons) headless.PostPadButton(3, b, true);
-    platform::Message m;
-    while (headless.Windows().PeekMessage(&m)) headless.Windows().DispatchMessage(m);
-    return keyboard.Next(GameState{}, side, 0);
-  };
-  using namespace platform;
-  // clang-format off
-  const struct { std::initializer_list<int> buttons; int stick; Spin key; } cases[] = {
-      {{}, 0, N}, {{PAD_BUTTON_A, PAD_BUTTON_DPAD_UP}, PAD_DEAD_ZONE, N}, {{PAD_BUTTON_DPAD_LEFT}, 0, F},
-      {{PAD_BUTTON_LEFTSHOULDER}, 0, F}, {{}, -PAD_DEAD_ZONE - 1, F}, {{PAD_BUTTON_DPAD_RIGHT}, 0, S},
-      {{PAD_BUTTON_RIGHTSHOULDER}, 0, S}, {{}, 32767, S}, {{PAD_BUTTON_DPAD_RIGHT}, -32768, F}};
-  // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(held(c.buttons, c.stick), c.key) << c.stick;
-  Vorn.keys[KEY_D] = 1;
-  EXPECT_EQ(held({PAD_BUTTON_DPAD_RIGHT}, 0), F);  // the keyboard still plays
-  Vorn.keys[KEY_D] = 0;
-  side = RIGHT;
-  EXPECT_EQ(held({PAD_BUTTON_DPAD_LEFT}, 0), N);  // the right side has no pad yet
-}
 
 // Key 1 is the first key, 2 the second, 0 none. In every state without a rule of its own for
 // that key, the spin decays: 1 becomes 0.98.
@@ -128,8 +125,7 @@ TEST_F(PlayerTest, FigureStepsWithTheNewSpin) {
   p_.character.state = CharacterState::kFirstLoop, p_.character.frame = 24;
   p_.spin = 2.35f;
   UpdateAfter(45, F);
-  EXPECT_EQ(p_.spin, 2.5f);
-  EXPECT_EQ(p_.character.frame, 23);
+  EXPECT_EQ(std::tuple(p_.spin, p_.character.frame), std::tuple(2.5f, 23));
 }
 
 // With the ring at rest, a contact at direction 90 hits tile 6 (colour 2, which becomes 3);
@@ -140,8 +136,8 @@ TEST_F(PlayerTest, ContactAt90HitsTile6) {
   p_.halo.vy = 0.5f;
   for (const int colour : {2, 3}) {
     EXPECT_EQ(UpdateAfter(0, N), 6);
-    EXPECT_EQ(p_.tiles[6].colour, (colour + 1) % 4);
-    EXPECT_EQ(p_.HitColour(6), colour);
+    EXPECT_EQ(std::tuple(p_.tiles[6].colour, p_.HitColour(6)),
+              std::tuple((colour + 1) % 4, colour));
   }
 }
 
