@@ -41,6 +41,17 @@ inline void ResetGame() {
   for (const int side : {LEFT, RIGHT}) UseController(side, std::make_unique<KeyboardController>());
 }
 
+// Dispatches the waiting messages, as the program's loop does before each frame; false once the
+// program is asked to quit.
+inline bool Pump(platform::Platform& platform) {
+  platform::Message m;
+  while (platform.Windows().PeekMessage(&m)) {
+    if (m.message == platform::WM_QUIT) return false;
+    platform.Windows().DispatchMessage(m);
+  }
+  return true;
+}
+
 // The game started on a fresh headless engine, as the program starts it.
 inline platform::headless::HeadlessPlatform& StartGame(platform::headless::Config config = {}) {
   ResetGame();

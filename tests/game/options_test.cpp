@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
 #include <tuple>
@@ -14,26 +15,25 @@
 
 namespace {
 
-// Every number an option takes is read here: all of the text, within its range.
+// Every number an option takes is read here: all of the text, within its range. Beyond long,
+// strtol would clamp it to the very top of an open range.
 TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
   // clang-format off
-  const struct { const char* text; long low, high; bool ok; long value; } cases[] = {
-      {"0", 0, 5, true, 0}, {"5", 0, 5, true, 5}, {"4294967295", 0, 4294967295L, true, 4294967295L},
-      {"6", 0, 5, false, 0}, {"-1", 0, 5, false, 0}, {"", 0, 5, false, 0}, {"3x", 0, 5, false, 0},
-      {"x3", 0, 5, false, 0},
-      // Beyond long: strtol would clamp it to the very top of an open range.
-      {"99999999999999999999", 0, LONG_MAX, false, 0},
-  };
+  const struct { const char* text; long high; bool ok; } cases[] = {
+      {"0", 5, true}, {"5", 5, true}, {"4294967295", 4294967295L, true}, {"6", 5, false}, {"-1", 5, false},
+      {"", 5, false}, {"3x", 5, false}, {"x3", 5, false}, {"99999999999999999999", LONG_MAX, false}};
   // clang-format on
   for (const auto& c : cases) {
     long v = -7;
-    EXPECT_EQ(ParseWhole(c.text, c.low, c.high, &v), c.ok) << c.text;
-    EXPECT_EQ(v, c.ok ? c.value : -7) << c.text;
+    EXPECT_EQ(std::tuple(ParseWhole(c.text, 0, c.high, &v), v),
+              std::tuple(c.ok, c.ok ? std::stol(c.text) : -7))
+        << c.text;
   }
 }
 
 // Also the options that cannot go together: a replay plays the recorded sides, and a network
-// match is not recorded.
+// match is not recorded. The network options take their own shapes, a level for the computer
+// among them.
 TEST(Options, SidesAndTheirErrors) {
   GameOptions o;
   std::string error;
@@ -41,39 +41,29 @@ TEST(Options, SidesAndTheirErrors) {
     args.insert(args.begin(), "vorn");
     return ParseGameOptions(static_cast<int>(args.size()), args.data(), &o, &error);
   };
-  ASSERT_TRUE(parse({"--right", "cpu", "--left", "cpu:3"}));
-  EXPECT_EQ(
-      std::tuple(o.side[LEFT].kind, o.side[LEFT].level, o.side[RIGHT].kind, o.side[RIGHT].level),
-      std::tuple(SideChoice::Kind::Cpu, 3, SideChoice::Kind::Cpu, 2));
-  ASSERT_TRUE(parse({"--scale", "2"}));
-  EXPECT_EQ(o.window_scale, 2);
-  // The network options take their own shapes, a level for the computer among them.
+  ASSERT_TRUE(parse({"--right", "cpu", "--left", "cpu:3", "--scale", "2"}));
+  EXPECT_EQ(std::tuple(o.side[LEFT].kind, o.side[LEFT].level, o.side[RIGHT].kind,
+                       o.side[RIGHT].level, o.window_scale),
+            std::tuple(SideChoice::Kind::Cpu, 3, SideChoice::Kind::Cpu, 2, 2));
   ASSERT_TRUE(parse({"--host", "--cpu:3", "--input-delay", "4"}));
   EXPECT_EQ(std::tuple(o.net.role, o.net.port, o.net.cpu_level, o.net.input_delay),
             std::tuple(NetPlayOptions::Role::Host, 7531, 3, 4));
-  const std::string side_error = "--left takes keys|cpu[:LEVEL]";
+  const std::string side = "--left takes keys|cpu[:LEVEL]";
+  // clang-format off
   const std::pair<std::vector<const char*>, std::string> refused[] = {
-      {{"--left", "cpu:4"}, side_error},
-      {{"--left", "robot"}, side_error},
-      {{"--left"}, side_error},
-      {{"--computer"}, "unknown option --computer"},
-      {{"--scale", "17"}, ""},
-      {{"--cpu:4"}, ""},
-      {{"--replay", "a", "--left", "cpu"}, ""},
-      {{"--record", "a", "--host"}, ""},
-      {{"--replay", "a", "--record", "b"}, ""},
-      {{"--record", ""}, ""}};
+      {{"--left", "cpu:4"}, side}, {{"--left", "robot"}, side}, {{"--left"}, side},
+      {{"--computer"}, "unknown option --computer"}, {{"--scale", "17"}, ""}, {{"--cpu:4"}, ""},
+      {{"--replay", "a", "--left", "cpu"}, ""}, {{"--record", "a", "--host"}, ""},
+      {{"--replay", "a", "--record", "b"}, ""}, {{"--record", ""}, ""}};
+  // clang-format on
   for (const auto& [args, message] : refused) {
     EXPECT_FALSE(parse(args)) << args[0] << " " << args.size();
     EXPECT_TRUE(message.empty() || error == message) << error;
   }
-
-  SideChoice side;
-  EXPECT_TRUE(ParseSide("idle", true, &side));
-  EXPECT_EQ(side.kind, SideChoice::Kind::Idle);
-  EXPECT_FALSE(ParseSide("idle", false, &side));
-  EXPECT_FALSE(ParseSide("cpu:0", true, &side));
-  EXPECT_FALSE(ParseSide("cpu:", true, &side));
+  SideChoice choice;
+  EXPECT_TRUE(ParseSide("idle", true, &choice) && choice.kind == SideChoice::Kind::Idle);
+  EXPECT_FALSE(ParseSide("idle", false, &choice) || ParseSide("cpu:0", true, &choice) ||
+               ParseSide("cpu:", true, &choice));
 }
 
 class ComputerSideTest : public GameTest {
@@ -84,8 +74,7 @@ class ComputerSideTest : public GameTest {
     GameTest::SetUp();
   }
   void TearDown() override {
-    const SideChoice keys[2] = {};
-    ChooseSides(keys);
+    ChooseSides(std::array<SideChoice, 2>{}.data());
     GameTest::TearDown();
   }
 };
@@ -101,8 +90,7 @@ TEST_F(ComputerSideTest, PlaysItsSideIsMarkedAndLeavesTheFirstPadToTheOther) {
   EXPECT_FALSE(ShowsAt(game_assets.computer_mark, 622, 46));
   headless_->PostPadAdded(6);
   headless_->PostPadButton(6, platform::PAD_BUTTON_DPAD_LEFT, true);
-  platform::Message m;
-  while (headless_->Windows().PeekMessage(&m)) headless_->Windows().DispatchMessage(m);
+  Pump(*headless_);
   Run(40);
   EXPECT_GT(game.players[RIGHT].spin, 1.0f);
 }

@@ -40,8 +40,7 @@ TEST(KeyboardTest, APadJoinsItsSidesKeys) {
     headless.PostPadAxis(3, PAD_AXIS_LEFTX, stick);
     for (int b = 0; b < PAD_BUTTONS; ++b) headless.PostPadButton(3, b, false);
     for (int b : buttons) headless.PostPadButton(3, b, true);
-    Message m;
-    while (headless.Windows().PeekMessage(&m)) headless.Windows().DispatchMessage(m);
+    Pump(headless);
     return keyboard.Next(GameState{}, side, 0);
   };
   // clang-format off

@@ -17,13 +17,7 @@ namespace {
 // A pass of the program's loop: waiting messages, then a frame. False once the program quits.
 bool Pass(platform::headless::HeadlessPlatform* headless) {
   headless->Advance(16);
-  platform::Message m;
-  while (headless->Windows().PeekMessage(&m)) {
-    if (m.message == platform::WM_QUIT) return false;
-    headless->Windows().DispatchMessage(m);
-  }
-  GameRun();
-  return true;
+  return Pump(*headless) && (GameRun(), true);
 }
 
 // The game records 300 frames with the left key and then the right arrow held, the window is
