@@ -39,12 +39,11 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
   auto in = [m](int state) mutable { return m.game_state = state, m; };
   // clang-format off
   const struct { std::string shown, expected; } cases[] = {
-      {Items(MultiplierItems, LEFT, 1), ""},
-      {Items(MultiplierItems, RIGHT, 16), "N12@586,360 N1@604,360 N6@622,360"},
+      {Items(MultiplierItems, LEFT, 1) + Items(MultiplierItems, RIGHT, 16), "N12@586,360 N1@604,360 N6@622,360"},
       // Both rings cleared in the last purge round: never a picture outside the digits.
       {Items(RoundsItems, -1), "R0@330,10 N0@300,20"},
-      {Items(TimerItems, 60000), "N1@370,70 N10@388,70 N0@406,70 N0@424,70"},
-      {Items(TimerItems, -1500), "N0@370,70 N10@388,70 N0@406,70 N0@424,70"},
+      {Items(TimerItems, 60000) + Items(TimerItems, -1500),
+       "N1@370,70 N10@388,70 N0@406,70 N0@424,70N0@370,70 N10@388,70 N0@406,70 N0@424,70"},
       {Items(ScoreItems, RIGHT, -1234), "N11@622,20 N4@748,20 N3@730,20 N2@712,20 N1@694,20 N0@676,20 N0@658,20 N0@640,20"},
       {Items(ScoreItems, LEFT, INT_MIN), "N11@22,20 N8@148,20 N4@130,20 N6@112,20 N3@94,20 N8@76,20 N4@58,20 N7@40,20"},
       {Items(MessageItems, in(GAME_PURGE), -5, 1), "I3@295,100"},
@@ -60,12 +59,10 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(c.shown, c.expected);
   // The timer's separator shows in the rounds and on the start screen only.
-  for (int state = GAME_RUNS; state <= GAME_OVER; ++state) {
-    const std::string shown = Items(OverlayItems, in(state), 1, 1, 0);
-    EXPECT_EQ(shown.find("N10@388,70") != std::string::npos,
+  for (int state = GAME_RUNS; state <= GAME_OVER; ++state)
+    EXPECT_EQ(Items(OverlayItems, in(state), 1, 1, 0).find("N10@388,70") != std::string::npos,
               state != GAME_VOTE && state != GAME_OVER)
         << state;
-  }
 }
 
 TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {

@@ -132,12 +132,6 @@ TEST_F(MatchTest, EndTestRunsAfterEveryUpdate) {
 // both bonuses and two rounds counted when both clear) or at the time limit, where each pays
 // for its own target tiles. A clearance at the time limit opens the vote, whose clock is fresh.
 TEST_F(MatchTest, RunsAndPurgeRoundsScoreTheirRings) {
-  // Before its time limit a runs round's hits only sound.
-  StartRound(GAME_RUNS, 0);
-  now_ += ROUND_MS - 1;
-  Hits(0, 1);
-  EXPECT_EQ(std::tuple(Score(LEFT), Score(RIGHT), state().game_state, Plays()),
-            std::tuple(START_SCORE, START_SCORE, GAME_RUNS, std::tuple(2, 0)));
   // clang-format off
   const struct { int kind, target; const char *left, *right; int rounds; uint32_t after_ms;
                  int left_gain, right_gain, rounds_after; } cases[] = {
@@ -196,24 +190,27 @@ TEST_F(MatchTest, StreakAndEchoScoreHitByHit) {
   EXPECT_EQ(Plays(), std::tuple(10, 2));
 }
 
-// Streak and echo rounds last their minute exactly, also across the top of a signed int and
-// across the clock's wrap, and their end opens the vote with one round fewer.
+// Runs, streak and echo rounds last their minute exactly, also across the top of a signed int and
+// across the clock's wrap, and their end opens the vote with one round fewer. Hits only sound
+// before the end of a runs round.
 TEST_F(MatchTest, TimedRoundsEndAfterTheirMinute) {
-  for (const int kind : {GAME_STREAK, GAME_ECHO}) {
+  for (const int kind : {GAME_RUNS, GAME_STREAK, GAME_ECHO}) {
     for (const uint32_t start : {100000u, 0x7FFFFFFFu - 20000, 0xFFFFFFFFu - 20000}) {
       SCOPED_TRACE(testing::Message() << "kind " << kind << " from " << start);
       now_ = start;
-      state().rounds_left = 10;
+      state().rounds_left = 10, Score(LEFT) = Score(RIGHT) = START_SCORE;
       StartRound(kind, 0);
       now_ += ROUND_MS - 1;
-      Hits(NO_COLOUR, NO_COLOUR);
-      EXPECT_EQ(state().game_state, kind);
+      Hits(kind == GAME_RUNS ? 0 : NO_COLOUR, kind == GAME_RUNS ? 1 : NO_COLOUR);
+      EXPECT_EQ(std::tuple(state().game_state, Score(LEFT), Score(RIGHT)),
+                std::tuple(kind, START_SCORE, START_SCORE));
       now_ += 1;
       Hits(NO_COLOUR, NO_COLOUR);
       EXPECT_EQ(std::tuple(state().game_state, state().round_start, state().rounds_left),
                 std::tuple(GAME_VOTE, static_cast<int>(now_), 9));
     }
   }
+  EXPECT_EQ(Plays(), std::tuple(6, 0));
 }
 
 // During a purge round a hit of the target passes a tile to the opponent; any other hit misses.

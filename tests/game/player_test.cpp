@@ -75,16 +75,13 @@ class PlayerTest : public testing::Test {
 TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
   // clang-format off
   const struct { int key, state; float before, after; } cases[] = {
-      {1, 1, 1, 1.15f}, {1, 5, 0, 0.15f}, {1, 8, 2.4f, 2.5f}, {1, 1, 2.5f, 2.5f},
-      {1, 1, -0.25f, -0.1f},  // the sum is taken in double
-      {1, 6, -1, -0.85f}, {1, 6, 0.1f, 0.15f},
-      {1, 11, -2, 0}, {1, 11, 0, 0.15f}, {1, 11, 2.5f, 2.65f}, {1, 11, 100, 100.15f},
-      {2, 2, -1, -1.15f}, {2, 6, 0, -0.15f}, {2, 10, -2.4f, -2.5f}, {2, 2, -2.5f, -2.5f},
-      {2, 5, 1, 0.85f}, {2, 5, -0.1f, -0.15f},
-      {2, 12, 2, 0}, {2, 12, 0, -0.15f}, {2, 12, -2.5f, -2.65f},
+      {1, 1, 1, 1.15f}, {1, 5, 0, 0.15f}, {1, 8, 2.4f, 2.5f}, {1, 1, 2.5f, 2.5f}, {1, 6, -1, -0.85f},
+      {1, 6, 0.1f, 0.15f}, {1, 11, -2, 0}, {1, 11, 0, 0.15f}, {1, 11, 2.5f, 2.65f}, {1, 11, 100, 100.15f},
+      {2, 2, -1, -1.15f}, {2, 6, 0, -0.15f}, {2, 10, -2.4f, -2.5f}, {2, 2, -2.5f, -2.5f}, {2, 5, 1, 0.85f},
+      {2, 5, -0.1f, -0.15f}, {2, 12, 2, 0}, {2, 12, 0, -0.15f}, {2, 12, -2.5f, -2.65f},
       {0, 11, -2, 0.15f}, {0, 12, 2, -0.15f}, {0, 6, -1, -0.98f},
-      {0, 0, 0.960400045f, 0.941192031f},  // the product is taken in double
-  };
+      // The sum and the product are taken in double.
+      {1, 1, -0.25f, -0.1f}, {0, 0, 0.960400045f, 0.941192031f}};
   // clang-format on
   const auto expect = [this](int key, int state, float before, float after) {
     p_.character.state = static_cast<CharacterState>(state);
@@ -97,24 +94,6 @@ TEST_F(PlayerTest, SpinRuleByKeyAndFigureState) {
       {0, 1}, {0, 2, 3, 4, 7, 9, 10, 12, 13, 14}, {0, 1, 8, 11, 13}};
   for (int key = 0; key < 3; ++key)
     for (const int state : decaying[key]) expect(key, state, 1.0f, 0.98f);
-}
-
-// From rest the first key first leans the figure while the spin only decays; once the figure is
-// in its loop, the spin grows by 0.15 per update to 2.5. The tiles turn by each update's spin.
-TEST_F(PlayerTest, FirstKeyFromRestLeansBeforeSpinning) {
-  Start(0);
-  p_.spin = 1.0f;
-  double angle = 0.0;
-  float spin[25];
-  for (int i = 1; i <= 24; ++i) {
-    EXPECT_EQ(UpdateAfter(i <= 4 ? 20 : 1, F), -1);
-    angle += spin[i] = p_.spin;
-  }
-  EXPECT_NEAR(spin[4], 0.922368, 1e-5);  // 0.98 to the fourth
-  EXPECT_NEAR(spin[5], 1.072368, 1e-5);
-  EXPECT_EQ(p_.spin, 2.5f);
-  EXPECT_NEAR(p_.tiles[0].angle, angle, 1e-3);
-  EXPECT_NEAR(p_.tiles[6].angle, angle + 90.0, 1e-3);
 }
 
 // The figure steps with this update's spin: at the limit the loop's gate is 0.045 s, which
