@@ -109,43 +109,29 @@ TEST(HaloTest, MoveStepsAndRecomputesTheDirection) {
 }
 
 // Inside the ring nothing changes; at it the velocity is reflected, pushed one unit inward and
-// clamped to 4 a component. The position is never corrected.
-TEST(HaloTest, BounceAtRestReflectsAndPushesInward) {
+// clamped to 4 a component; the position is never corrected. A spinning ring drags the halo by a
+// fifth of its surface's movement, 31 * (cos(d + s) - cos d) in x, on top of the inward push, then
+// the clamp. Across the seam only the stored direction is shifted by a turn.
+TEST(HaloTest, BounceReflectsPushesInwardAndDrags) {
   // clang-format off
-  const struct { float x, y, vx, vy, direction; bool contact; float out_vx, out_vy; } cases[] = {
-      {139.9f, 0, 2, 1, 0, false, 2, 1}, {140, 0, 2, 1, 0, true, -3, 1}, {150, 0, 2, 1, 0, true, -3, 1},
-      {0, 150, 1, 2, 90, true, 1, -3}, {-150, 0, 0, 0, 180, true, 1, 0}, {150, 0, 3.5f, 0, 0, true, -4, 0},
-      {0, -150, -1, -1.9f, 270, true, -1, 2.9f}, {0, -150, 0, -3.9f, 270, true, 0, 4}};
+  const struct { float r, direction, spin, vx, vy; bool contact; float shifted, out_vx, out_vy; } cases[] = {
+      {139.9f, 0, 0, 2, 1, false, 0, 2, 1}, {140, 0, 0, 2, 1, true, 0, -3, 1}, {150, 0, 0, 2, 1, true, 0, -3, 1},
+      {150, 90, 0, 1, 2, true, 90, 1, -3}, {150, 180, 0, 0, 0, true, 180, 1, 0}, {150, 0, 0, 3.5f, 0, true, 0, -4, 0},
+      {150, 270, 0, -1, -1.9f, true, 270, -1, 2.9f}, {150, 270, 0, 0, -3.9f, true, 270, 0, 4},
+      {150, 90, 2, 0, 0, true, 90, -1.0818844f, -1.0188844f}, {150, 359, 2, 0, 0, true, -1, -0.9998477f, 1.0995016f},
+      {150, 1, -2, 0, 0, true, 361, -0.9998477f, -1.0995016f}, {150, 359, 1, 0, 0, true, 359, -0.9951262f, 0.5584770f},
+      {150, 90, 30, 0, 0, true, 90, -4, -4}};  // clamped after the drag
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
-    Halo h;
-    Place(&h, c.x, c.y, c.vx, c.vy, c.direction);
-    const bool contact = h.Bounce(RING_RADIUS, 0.0f);
-    EXPECT_EQ(std::tuple(contact, h.x), std::tuple(c.contact, c.x));
-    EXPECT_LT(std::hypot(h.vx - c.out_vx, h.vy - c.out_vy), 1e-5) << h.vx << ", " << h.vy;
-  }
-}
-
-// The halo takes up a fifth of the ring surface's movement, 31 * (cos(d + s) - cos d) in x, on
-// top of the inward push, then the clamp. Across the seam only the stored direction is shifted
-// by a turn.
-TEST(HaloTest, ASpinningRingDragsTheHaloAlong) {
-  // clang-format off
-  const struct { float direction, spin, shifted, vx, vy; } cases[] = {
-      {90, 2, 90, -1.0818844f, -1.0188844f}, {359, 2, -1, -0.9998477f, 1.0995016f},
-      {1, -2, 361, -0.9998477f, -1.0995016f}, {359, 1, 359, -0.9951262f, 0.5584770f},
-      {90, 30, 90, -4, -4}};  // clamped after the drag
-  // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.direction << " + " << c.spin);
+    SCOPED_TRACE(testing::Message() << c.r << " at " << c.direction << " + " << c.spin);
     const double a = c.direction * DEG_TO_RAD;
     Halo h;
-    Place(&h, static_cast<float>(150 * std::cos(a)), static_cast<float>(150 * std::sin(a)), 0, 0,
-          c.direction);
-    ASSERT_TRUE(h.Bounce(RING_RADIUS, c.spin));
-    EXPECT_EQ(h.direction, c.shifted);
-    EXPECT_LT(std::hypot(h.vx - c.vx, h.vy - c.vy), 1e-4) << h.vx << ", " << h.vy;
+    Place(&h, static_cast<float>(c.r * std::cos(a)), static_cast<float>(c.r * std::sin(a)), c.vx,
+          c.vy, c.direction);
+    const float x = h.x;
+    const bool contact = h.Bounce(RING_RADIUS, c.spin);
+    EXPECT_EQ(std::tuple(contact, h.x, h.direction), std::tuple(c.contact, x, c.shifted));
+    EXPECT_LT(std::hypot(h.vx - c.out_vx, h.vy - c.out_vy), 1e-4) << h.vx << ", " << h.vy;
   }
 }
 
