@@ -44,11 +44,9 @@ inline void ResetGame() {
 // Dispatches the waiting messages, as the program's loop does before each frame; false once the
 // program is asked to quit.
 inline bool Pump(platform::Platform& platform) {
-  platform::Message m;
-  while (platform.Windows().PeekMessage(&m)) {
+  for (platform::Message m; platform.Windows().PeekMessage(&m);
+       platform.Windows().DispatchMessage(m))
     if (m.message == platform::WM_QUIT) return false;
-    platform.Windows().DispatchMessage(m);
-  }
   return true;
 }
 

@@ -1,20 +1,24 @@
 // The heads-up display's placements, and the real GameInit and GameRun on the headless engine
 // with the generated data: set-up, sounds, loading order, start screen, a failed lock and the
-// frame's result.
+// frame's result. The command line of the game and the match simulator, and a side handed to the
+// computer: it turns its ring with no key held, the display marks it, and the first pad plays the
+// other side.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
-#include "engine/core/random.h"
 #include "game/frame.h"
 #include "game/game_fixture.h"
 #include "game/hud.h"
+#include "game/options.h"
 #include "platform/headless/headless_sound_buffer.h"
 
 namespace {
@@ -69,17 +73,18 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
   EXPECT_EQ(
       std::tuple(game.match.game_state, game.match.rounds_left, headless_->MessageBoxes().size()),
       std::tuple(GAME_START, 10, size_t{0}));
-  // Both halos set off in the one direction drawn after seeding, 45 to 135 degrees; the figures
-  // at rest, stepped at the clock's reading at set-up, in their side's family of pictures.
-  uint32_t random = kSeed;
-  const double theta = (NextRandom(&random) * (90.0 / 32767) + 45) * DEG_TO_RAD;
+  // The figures at rest, stepped at the clock's reading at set-up, in their side's family of
+  // pictures; both halos set off at 2.5 in one direction, 45 to 135 degrees.
+  EXPECT_EQ(std::tuple(game.players[LEFT].halo.vx, game.players[LEFT].halo.vy),
+            std::tuple(game.players[RIGHT].halo.vx, game.players[RIGHT].halo.vy));
   for (const Player& p : game.players) {
     EXPECT_EQ(std::tuple(p.centre_x, p.centre_y, p.score, p.halo.y, RingColours(p)),
               std::tuple(p.index == LEFT ? 200 : 628, 420, 50000, -40.0f, kStartRing));
     EXPECT_EQ(std::tuple(p.character.frame, p.character.step_time, p.character.index),
               std::tuple(30, 5000u, p.index));
-    EXPECT_NEAR(p.halo.vx, 2.5 * std::cos(theta), 1e-5);
-    EXPECT_NEAR(p.halo.vy, 2.5 * std::sin(theta), 1e-5);
+    EXPECT_TRUE(std::abs(std::hypot(p.halo.vx, p.halo.vy) - 2.5) < 1e-5 &&
+                p.halo.vy >= std::abs(p.halo.vx) - 1e-5f)
+        << p.halo.vx << ", " << p.halo.vy;
   }
 }
 
@@ -133,14 +138,13 @@ TEST(GameLoading, WithoutPicturesEachLoadReportsAndNothingIsDrawn) {
 // nothing and presents what the back buffer last held, and the next frame draws again.
 TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   Vorn.keys[0x44] = Vorn.keys[platform::VK_LEFT] = 1;  // D and the left arrow would spin the rings
-  const auto still = std::tuple(game.players[LEFT].halo.x, game.players[RIGHT].tiles[0].angle);
   Run(1);
   const GameAssets& a = game_assets;
-  for (const auto& [image, x, y] : {std::tuple{&a.instructions[5], 295, 100},
-                                    {&a.numbers[3], 424, 70},
-                                    {&a.numbers[1], 282, 20},
-                                    {&a.rounds, 330, 10}})
+  // clang-format off
+  for (const auto& [image, x, y] : {std::tuple{&a.instructions[5], 295, 100}, {&a.numbers[3], 424, 70},
+                                    {&a.numbers[1], 282, 20}, {&a.rounds, 330, 10}})
     EXPECT_TRUE(ShowsAt(*image, x, y)) << x << ", " << y;
+  // clang-format on
   const std::vector<uint16_t> before = Shown().pixels;
   const uint64_t presented = headless_->PresentCount();
   headless_->Fail(platform::headless::Op::kLock, platform::DDERR_SURFACELOST);
@@ -152,11 +156,82 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
   EXPECT_TRUE(ShowsAt(game_assets.numbers[1], 424, 70));
   EXPECT_EQ(std::tuple(game.players[LEFT].halo.x, game.players[RIGHT].tiles[0].angle,
                        game.match.game_state),
-            std::tuple(std::get<0>(still), std::get<1>(still), GAME_START));
+            std::tuple(0.0f, 0.0f, GAME_START));
   // The frame's result is the presentation's: 0 while the screen is still busy drawing.
   headless_->Fail(platform::headless::Op::kBltFast, platform::DDERR_WASSTILLDRAWING);
   EXPECT_EQ(GameRun(), 0);
   EXPECT_EQ(GameRun(), 1);
+}
+
+// Every number an option takes is read here: all of the text, within its range. Beyond long,
+// strtol would clamp it to the very top of an open range.
+TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
+  // clang-format off
+  const struct { const char* text; long high; bool ok; } cases[] = {
+      {"0", 5, true}, {"5", 5, true}, {"4294967295", 4294967295L, true}, {"6", 5, false}, {"-1", 5, false},
+      {"", 5, false}, {"3x", 5, false}, {"x3", 5, false}, {"99999999999999999999", LONG_MAX, false}};
+  // clang-format on
+  for (const auto& c : cases) {
+    long v = -7;
+    EXPECT_EQ(std::tuple(ParseWhole(c.text, 0, c.high, &v), v),
+              std::tuple(c.ok, c.ok ? std::stol(c.text) : -7))
+        << c.text;
+  }
+}
+
+// Also the options that cannot go together: a replay plays the recorded sides, and a network
+// match is not recorded. The network options take their own shapes, a level for the computer
+// among them.
+TEST(Options, SidesAndTheirErrors) {
+  GameOptions o;
+  std::string error;
+  const auto parse = [&](std::vector<const char*> args) {
+    args.insert(args.begin(), "vorn");
+    return ParseGameOptions(static_cast<int>(args.size()), args.data(), &o, &error);
+  };
+  ASSERT_TRUE(parse({"--right", "cpu", "--left", "cpu:3", "--scale", "2"}));
+  EXPECT_EQ(std::tuple(o.side[LEFT].kind, o.side[LEFT].level, o.side[RIGHT].kind,
+                       o.side[RIGHT].level, o.window_scale),
+            std::tuple(SideChoice::Kind::Cpu, 3, SideChoice::Kind::Cpu, 2, 2));
+  ASSERT_TRUE(parse({"--host", "--cpu:3", "--input-delay", "4"}));
+  EXPECT_EQ(std::tuple(o.net.role, o.net.port, o.net.cpu_level, o.net.input_delay),
+            std::tuple(NetPlayOptions::Role::Host, 7531, 3, 4));
+  const std::string side = "--left takes keys|cpu[:LEVEL]";
+  // clang-format off
+  const std::pair<std::vector<const char*>, std::string> refused[] = {
+      {{"--left", "cpu:4"}, side}, {{"--left", "robot"}, side}, {{"--left"}, side},
+      {{"--computer"}, "unknown option --computer"}, {{"--scale", "17"}, ""}, {{"--cpu:4"}, ""},
+      {{"--replay", "a", "--left", "cpu"}, ""}, {{"--record", "a", "--host"}, ""},
+      {{"--replay", "a", "--record", "b"}, ""}, {{"--record", ""}, ""}};
+  // clang-format on
+  for (const auto& [args, message] : refused) {
+    EXPECT_FALSE(parse(args)) << args[0] << " " << args.size();
+    EXPECT_TRUE(message.empty() || error == message) << error;
+  }
+  SideChoice choice;
+  EXPECT_TRUE(ParseSide("idle", true, &choice) && choice.kind == SideChoice::Kind::Idle);
+  EXPECT_FALSE(ParseSide("idle", false, &choice) || ParseSide("cpu:0", true, &choice) ||
+               ParseSide("cpu:", true, &choice));
+}
+
+// With the computer on the left, the first pad plays the right side, the one still played at
+// this screen.
+TEST_F(GameTest, AComputerPlaysItsSideIsMarkedAndLeavesTheFirstPadToTheOther) {
+  const SideChoice sides[2] = {{SideChoice::Kind::Cpu, 3}, {}};
+  ChooseSides(sides);
+  headless_ = &StartGame({.start_time = 5000});
+  ChooseSides(std::array<SideChoice, 2>{}.data());
+  Run(400);  // the start screen, then the first seconds of the vote
+  EXPECT_NE(game.players[LEFT].tiles[0].angle, 0.0f);
+  EXPECT_EQ(std::tuple(game.players[RIGHT].spin, game.players[RIGHT].tiles[0].angle),
+            std::tuple(0.0f, 0.0f));
+  EXPECT_TRUE(ShowsAt(game_assets.computer_mark, 22, 46));
+  EXPECT_FALSE(ShowsAt(game_assets.computer_mark, 622, 46));
+  headless_->PostPadAdded(6);
+  headless_->PostPadButton(6, platform::PAD_BUTTON_DPAD_LEFT, true);
+  Pump(*headless_);
+  Run(40);
+  EXPECT_GT(game.players[RIGHT].spin, 1.0f);
 }
 
 }  // namespace

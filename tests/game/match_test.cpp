@@ -1,10 +1,12 @@
 // The match hit by hit: the start screen, the vote with its random order and double start, the
-// scoring of the four round kinds, the end of each round and the end test.
+// scoring of the four round kinds, the end of each round and the end test; the match as a value,
+// whose checksum sees every word of it.
 #include "game/match.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <tuple>
 
 #include "game/game_fixture.h"
@@ -223,6 +225,22 @@ TEST_F(MatchTest, PurgeTargetHitsPassATileToTheOpponentOthersMiss) {
   EXPECT_EQ(std::tuple(s_.players[RIGHT].tiles[0].colour, s_.players[LEFT].CountColour(2), Plays(),
                        Score(LEFT), Score(RIGHT)),
             std::tuple(2, 8, std::tuple(4, 1), START_SCORE, START_SCORE));
+}
+
+// Every field is a 32-bit word, so a change of any one word must show; so must two players'
+// values trading places.
+TEST(StateTest, ChecksumSeesEveryWord) {
+  const GameState base = NewGame(3, 500);
+  static_assert(sizeof base % 4 == 0);
+  for (std::size_t at = 0; at < sizeof base; at += 4) {
+    GameState changed = base;
+    reinterpret_cast<unsigned char*>(&changed)[at] ^= 1;
+    EXPECT_NE(Checksum(changed), Checksum(base)) << "word at byte " << at;
+  }
+  GameState swapped = base, other = base;
+  swapped.players[LEFT].score = other.players[RIGHT].score = 1;
+  swapped.players[RIGHT].score = other.players[LEFT].score = 2;
+  EXPECT_NE(Checksum(swapped), Checksum(other));
 }
 
 }  // namespace
