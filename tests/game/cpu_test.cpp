@@ -1,4 +1,4 @@
-// The computer opponent: its sense of the halo's flight and the ring's turn, what it thinks
+// The computer opponent: its sense of the ring's turn, what it thinks
 // each tile is worth, its hands, and whether it actually scores, by level, against nobody.
 #include <gtest/gtest.h>
 
@@ -12,24 +12,6 @@
 
 namespace {
 
-// The first contact of a real halo, moved and bounced by the game's own code, against the
-// prediction made from its first move.
-TEST(CpuAim, PredictsTheRealHalosContact) {
-  for (const float theta : {0.0f, 47.0f, 90.0f, 133.0f, 250.0f, 311.0f}) {
-    Halo halo;
-    halo.Setup(-30.0f, 25.0f, theta);
-    const float x0 = halo.x, y0 = halo.y;
-    halo.Move();
-    const std::optional<Contact> c = PredictContact(halo.x, halo.y, halo.x - x0, halo.y - y0);
-    ASSERT_TRUE(c.has_value());
-    int frames = 1;
-    for (halo.Move(); !halo.Bounce(RING_RADIUS, 0.0f); halo.Move()) ++frames;
-    EXPECT_EQ(c->frames, frames) << theta;
-    EXPECT_NEAR(AngleGap(c->direction, halo.direction), 0.0f, 0.5f) << theta;
-  }
-  EXPECT_FALSE(PredictContact(10.0f, 10.0f, 0.0f, 0.0f).has_value());
-}
-
 // Coasting matches the ring's own decay, update by update; a push stops at the top spin, then
 // coasts.
 TEST(CpuAim, TurnsAndGaps) {
@@ -42,8 +24,9 @@ TEST(CpuAim, TurnsAndGaps) {
 }
 
 // A streak tile is worth its multiplier, a wrong one a miss; in a purge round target tiles are
-// worth passing on and no tile is worth turning into one.
-TEST(CpuValues, EachKindValuesWhatScores) {
+// worth passing on and no tile is worth turning into one. The computer's keys come out a reaction
+// later, also across the wrap of the clock.
+TEST(Cpu, TileValuesAndHands) {
   CpuView v;
   for (int side : {LEFT, RIGHT})
     for (int i = 0; i < RING_TILES; ++i) v.ring[side].colour[i] = i % TILE_COLOURS;
@@ -54,10 +37,6 @@ TEST(CpuValues, EachKindValuesWhatScores) {
   v.kind = GAME_PURGE;
   TileValues(v, LEFT, 0, out);
   EXPECT_TRUE(out[2] > 0.0f && out[1] < out[0] && out[1] < out[3]);
-}
-
-// Keys come out a reaction later, also across the wrap of the clock.
-TEST(CpuHands, KeysComeOutAReactionLater) {
   CpuHands hands(50), wrapping(50);
   EXPECT_EQ(hands.Press(Spin::First, 1000), Spin::None);
   EXPECT_EQ(hands.Press(Spin::Second, 1030), Spin::None);

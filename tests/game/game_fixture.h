@@ -78,13 +78,12 @@ class GameTest : public ::testing::Test {
   const platform::headless::Frame& Shown() const { return *headless_->LastFrame(); }
   // Whether every opaque pixel of `image` shows at (x, y) of the last presented frame.
   bool ShowsAt(const Image& image, int x, int y) const {
-    if (image.data == nullptr) return false;
-    for (int j = 0; j < image.height; ++j)
-      for (int i = 0; i < image.width; ++i) {
-        const uint16_t p = image.pixels16()[j * image.width + i];
-        if (p != 0 && Shown().At(x + i, y + j) != p) return false;
-      }
-    return true;
+    for (int j = 0; image.data != nullptr && j < image.height; ++j)
+      for (int i = 0; i < image.width; ++i)
+        if (const uint16_t p = image.pixels16()[j * image.width + i];
+            p != 0 && Shown().At(x + i, y + j) != p)
+          return false;
+    return image.data != nullptr;
   }
 
   platform::headless::HeadlessPlatform* headless_ = nullptr;

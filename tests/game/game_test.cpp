@@ -2,7 +2,8 @@
 // with the generated data: set-up, sounds, loading order, start screen, a failed lock and the
 // frame's result. The command line of the game and the match simulator, and a side handed to the
 // computer: it turns its ring with no key held, the display marks it, and the first pad plays the
-// other side.
+// other side. A pad on the desktop back end.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,6 +21,7 @@
 #include "game/hud.h"
 #include "game/options.h"
 #include "platform/headless/headless_sound_buffer.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -69,7 +71,10 @@ TEST(Hud, PlacementsForTheValuesThatChangeTheirShape) {
         << state;
 }
 
-TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
+// GameInit loads everything without a message and puts the match on its start screen. A hit then
+// plays the hit clip and a miss the other; the vote sound is a clip of its own, from the miss
+// sound's file.
+TEST_F(GameTest, InitLoadsEverythingPutsTheMatchOnItsStartScreenAndPlaysEachSound) {
   EXPECT_EQ(
       std::tuple(game.match.game_state, game.match.rounds_left, headless_->MessageBoxes().size()),
       std::tuple(GAME_START, 10, size_t{0}));
@@ -86,11 +91,6 @@ TEST_F(GameTest, InitLoadsEverythingAndPutsTheMatchOnItsStartScreen) {
                 p.halo.vy >= std::abs(p.halo.vx) - 1e-5f)
         << p.halo.vx << ", " << p.halo.vy;
   }
-}
-
-// A hit plays the hit clip and a miss the other; the vote sound is a clip of its own, from the
-// miss sound's file.
-TEST_F(GameTest, EachSoundPlaysItsOwnClip) {
   EXPECT_TRUE(game_assets.vote.frames > 0 && game_assets.vote.data != game_assets.miss.data);
   SoundEvents events;
   for (const Sound s : {Sound::Hit, Sound::Hit, Sound::Miss}) events.Add(s);
@@ -115,13 +115,12 @@ TEST(GameLoading, WithoutPicturesEachLoadReportsAndNothingIsDrawn) {
   auto& headless = StartGame();
   const auto& boxes = headless.MessageBoxes();
   ASSERT_EQ(boxes.size(), 8u + 13 + 9 + 2 + 2 * 62);
-  for (const auto& [at, name] : {std::pair{0, "Images\\tile00.tif"},
-                                 {29, "Images\\inst8.tif"},
-                                 {31, "Images\\rounds.tif"},
-                                 {32, "Images/halo.tif"},
-                                 {94, "Images/halo.tif"},
-                                 {155, "Images\\zappo060.tif"}})
+  // clang-format off
+  for (const auto& [at, name] : {std::pair{0, "Images\\tile00.tif"}, {29, "Images\\inst8.tif"},
+                                 {31, "Images\\rounds.tif"}, {32, "Images/halo.tif"},
+                                 {94, "Images/halo.tif"}, {155, "Images\\zappo060.tif"}})
     EXPECT_NE(boxes[at].text.find(name), std::string::npos) << at << ": " << boxes[at].text;
+  // clang-format on
   Image& work = game_assets.tile_work;
   work.Create(80, 80, IMAGE_RGB16 | IMAGE_ALPHA);
   std::memset(work.data, 0xFF, 80 * 80 * 2);
@@ -164,8 +163,10 @@ TEST_F(GameTest, StartScreenCountsDownAndAFailedLockDrawsNothing) {
 }
 
 // Every number an option takes is read here: all of the text, within its range. Beyond long,
-// strtol would clamp it to the very top of an open range.
-TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
+// strtol would clamp it to the very top of an open range. The options that cannot go together: a
+// replay plays the recorded sides, and a network match is not recorded. The network options take
+// their own shapes, a level for the computer among them.
+TEST(Options, NumbersSidesAndTheirErrors) {
   // clang-format off
   const struct { const char* text; long high; bool ok; } cases[] = {
       {"0", 5, true}, {"5", 5, true}, {"4294967295", 4294967295L, true}, {"6", 5, false}, {"-1", 5, false},
@@ -177,12 +178,6 @@ TEST(Options, WholeNumbersAreAllOfTheTextAndWithinRange) {
               std::tuple(c.ok, c.ok ? std::stol(c.text) : -7))
         << c.text;
   }
-}
-
-// Also the options that cannot go together: a replay plays the recorded sides, and a network
-// match is not recorded. The network options take their own shapes, a level for the computer
-// among them.
-TEST(Options, SidesAndTheirErrors) {
   GameOptions o;
   std::string error;
   const auto parse = [&](std::vector<const char*> args) {
@@ -232,6 +227,51 @@ TEST_F(GameTest, AComputerPlaysItsSideIsMarkedAndLeavesTheFirstPadToTheOther) {
   Pump(*headless_);
   Run(40);
   EXPECT_GT(game.players[RIGHT].spin, 1.0f);
+}
+
+// A pad on the desktop back end, without hardware: SDL's virtual pad, on its dummy video driver,
+// turns the left ring and leaves the right one alone; unplugged, it leaves its slot free.
+TEST(PadOnSdl, AVirtualPadTurnsTheLeftRing) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_TRUE(WriteGameData());
+  ResetGame();
+  ResetEngine();
+  std::unique_ptr<platform::Platform> sdl = platform::CreateSdlPlatform();
+  Vorn.UsePlatform(sdl.get());
+  Vorn.show_cmd = 1;
+  FixGameSeed(1);
+  GameInit();
+  ASSERT_EQ(Vorn.status, STATUS_RUNNING);
+  game.match.game_state = GAME_VOTE;  // past the start screen's count-down
+
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX, desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  const int device = SDL_JoystickAttachVirtualEx(&desc);
+  ASSERT_GE(device, 0) << SDL_GetError();
+  SDL_Joystick* stick = SDL_JoystickOpen(device);
+  ASSERT_NE(stick, nullptr);
+  // The engine's loop: every waiting message, then a frame.
+  const auto frames = [](int count) {
+    for (int i = 0; i < count; ++i) Pump(*Vorn.backend), GameRun();
+  };
+  frames(2);
+  ASSERT_NE(Vorn.pads.InSlot(0), nullptr);
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+  // The figure first leans into the turn for a few of its steps, which follow the real clock.
+  for (int i = 0; i < 600 && game.players[LEFT].spin < 1.0f; ++i) frames(1);
+  EXPECT_EQ(std::tuple(game.players[LEFT].spin >= 1.0f, game.players[RIGHT].spin),
+            std::tuple(true, 0.0f));
+  SDL_JoystickClose(stick);
+  SDL_JoystickDetachVirtual(device);
+  frames(2);
+  EXPECT_EQ(Vorn.pads.InSlot(0), nullptr);
+  Vorn.CleanUp();
+  Vorn.ds->Release();  // the engine keeps its sound object to the end of the program
+  ResetGame();
+  ResetEngine();
+  sdl.reset();
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ case "$mode" in
     [[ "$result" == result* ]] && [ "$(field state "$result")" = 6 ] &&
       [ "$(field outcome "$result")" != unfinished ] || fail "the game is not over: $result"
     IFS=, read -r -a played <<<"$(field rounds_played "$result")"
-    [ "${#played[@]}" -eq 4 ] || fail "not four round kinds: $result"
     for n in "${played[@]}"; do [ "$n" -ge 1 ] || fail "a round kind was never played: $result"; done
     # The vote opens with ten rounds left, and with its sound.
     grep -q '^frame=[0-9]* ms=[0-9]* state=4 rounds_left=10 ' out.txt || fail "no vote"
@@ -53,9 +52,8 @@ case "$mode" in
   usage)
     for args in "" "--frames 10" "--seed" "--seed x" "--seed 1 --frames 0" \
       "--seed 1 --ms-per-frame -4" "--seed 1 --bogus"; do
-      status=0
       # shellcheck disable=SC2086
-      "$sim" $args >/dev/null 2>err.txt || status=$?
+      "$sim" $args >/dev/null 2>err.txt && status=0 || status=$?
       [ "$status" -eq 2 ] && grep -q '^usage: match-sim' err.txt ||
         fail "\"$args\" gave status $status (expected 2) or no usage"
     done

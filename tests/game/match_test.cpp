@@ -59,7 +59,12 @@ class MatchTest : public ::testing::Test {
   int plays_[SOUNDS] = {};
 };
 
-TEST_F(MatchTest, StartScreenLastsThreeSecondsThenTheVoteOpensEmpty) {
+// The start screen lasts three seconds, then the vote opens empty. Every hit is a vote, the order
+// is drawn every frame, and the vote has no time limit. The tenth vote starts the round of its
+// colour: the order is drawn first, then the target (which an echo round leaves as it was). With
+// two colours at nine both votes count in the drawn order; on one colour at nine the round starts
+// twice and the second target stands.
+TEST_F(MatchTest, StartScreenVotesAndTheDoubleStart) {
   state().votes[2] = 4;
   With([](Match& m) { m.Update(FrameInput{}); });
   const int start = static_cast<int>(now_);
@@ -70,13 +75,6 @@ TEST_F(MatchTest, StartScreenLastsThreeSecondsThenTheVoteOpensEmpty) {
   With([](Match& m) { m.Update(FrameInput{}); });
   EXPECT_EQ(std::tuple(state().game_state, state().round_duration, Votes(), state().votes[2]),
             std::tuple(GAME_VOTE, VOTE_MS, 1, 0));
-}
-
-// Every hit is a vote, the order is drawn every frame, and the vote has no time limit. The
-// tenth vote starts the round of its colour: the order is drawn first, then the target (which
-// an echo round leaves as it was). With two colours at nine both votes count in the drawn
-// order; on one colour at nine the round starts twice and the second target stands.
-TEST_F(MatchTest, VotesAndTheDoubleStart) {
   StartRound(GAME_VOTE, 0);
   Hits(2, 3);
   Hits(2, NO_COLOUR);
@@ -87,7 +85,7 @@ TEST_F(MatchTest, VotesAndTheDoubleStart) {
   EXPECT_EQ(std::tuple(state().game_state, state().votes[2], state().votes[3], Plays()),
             std::tuple(GAME_VOTE, 2, 1, std::tuple(3, 0)));
   // The votes at nine are those of the hits; the round that starts last stands.
-  const auto start = [&](uint32_t seed, int left, int right) {
+  const auto decide = [&](uint32_t seed, int left, int right) {
     StartRound(GAME_VOTE, 0);
     for (const int colour : {left, right})
       if (colour != NO_COLOUR) state().votes[colour] = 9;
@@ -100,9 +98,9 @@ TEST_F(MatchTest, VotesAndTheDoubleStart) {
               std::tuple(last, ROUND_MS, target))
         << "seed " << seed;
   };
-  for (int colour = 0; colour < 4; ++colour) start(40 + colour, colour, NO_COLOUR);
-  for (uint32_t seed = 1; seed <= 8; ++seed) start(seed, 0, 1);
-  start(7, 3, 3);
+  for (int colour = 0; colour < 4; ++colour) decide(40 + colour, colour, NO_COLOUR);
+  for (uint32_t seed = 1; seed <= 8; ++seed) decide(seed, 0, 1);
+  decide(7, 3, 3);
   EXPECT_EQ(state().votes[3], 11);
 }
 
