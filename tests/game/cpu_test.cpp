@@ -1,8 +1,6 @@
-// The computer opponent: its sense of the ring's turn, what it thinks
-// each tile is worth, its hands, and whether it actually scores, by level, against nobody.
+// The computer opponent: its sense of the ring's turn, what it thinks each tile is worth, its
+// hands, and whether it actually scores, by level, against nobody.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "game/cpu_aim.h"
 #include "game/cpu_controller.h"

@@ -6,7 +6,6 @@
 // inward push, the drag of a spinning ring, the clamp, the shift of its direction across 0/360).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <set>
 #include <sstream>
