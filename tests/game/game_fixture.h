@@ -41,19 +41,32 @@ inline void ResetGame() {
   for (const int side : {LEFT, RIGHT}) UseController(side, std::make_unique<KeyboardController>());
 }
 
+// Dispatches the waiting messages, as the program's loop does before each frame; false once the
+// program is asked to quit.
+inline bool Pump(platform::Platform& platform) {
+  for (platform::Message m; platform.Windows().PeekMessage(&m);
+       platform.Windows().DispatchMessage(m))
+    if (m.message == platform::WM_QUIT) return false;
+  return true;
+}
+
+// The game started on a fresh headless engine, as the program starts it.
+inline platform::headless::HeadlessPlatform& StartGame(platform::headless::Config config = {}) {
+  ResetGame();
+  auto& headless = UseFreshHeadless(config);
+  Vorn.show_cmd = 1;
+  GameInit();
+  return headless;
+}
+
 class GameTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kSeed = 1;
 
   void SetUp() override {
     ASSERT_TRUE(WriteGameData());
-    ResetGame();
-    platform::headless::Config config;
-    config.start_time = 5000;
-    headless_ = &UseFreshHeadless(config);
-    Vorn.show_cmd = 1;
     FixGameSeed(kSeed);
-    GameInit();
+    headless_ = &StartGame({.start_time = 5000});
     ASSERT_EQ(Vorn.status, STATUS_RUNNING);
   }
   void TearDown() override { ResetGame(); }
@@ -65,13 +78,12 @@ class GameTest : public ::testing::Test {
   const platform::headless::Frame& Shown() const { return *headless_->LastFrame(); }
   // Whether every opaque pixel of `image` shows at (x, y) of the last presented frame.
   bool ShowsAt(const Image& image, int x, int y) const {
-    if (image.data == nullptr) return false;
-    for (int j = 0; j < image.height; ++j)
-      for (int i = 0; i < image.width; ++i) {
-        const uint16_t p = image.pixels16()[j * image.width + i];
-        if (p != 0 && Shown().At(x + i, y + j) != p) return false;
-      }
-    return true;
+    for (int j = 0; image.data != nullptr && j < image.height; ++j)
+      for (int i = 0; i < image.width; ++i)
+        if (const uint16_t p = image.pixels16()[j * image.width + i];
+            p != 0 && Shown().At(x + i, y + j) != p)
+          return false;
+    return image.data != nullptr;
   }
 
   platform::headless::HeadlessPlatform* headless_ = nullptr;

@@ -14,45 +14,35 @@ work=$(mktemp -d /tmp/vorn-match-sim-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 # The value of field NAME in a line of NAME=VALUE fields.
 field() { echo "$2" | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 
 case "$mode" in
   over)
-    ms=${3:-16}
-    "$sim" --seed 1 --until-over --ms-per-frame "$ms" >out.txt || fail "status $?"
+    "$sim" --seed 1 --until-over --ms-per-frame "${3:-16}" >out.txt || fail "status $?"
     result=$(tail -1 out.txt)
     echo "$result"
-    [[ "$result" == result* ]] || fail "the last line is not the result: $result"
-    [ "$(field state "$result")" = 6 ] || fail "the game is not over: $result"
-    [ "$(field outcome "$result")" != unfinished ] || fail "no outcome: $result"
-    IFS=, read -r runs streak echo purge <<<"$(field rounds_played "$result")"
-    for kind in runs streak echo purge; do
-      [ "${!kind}" -ge 1 ] || fail "no $kind round was played: $result"
-    done
-    # Every state line follows from the one before; the vote opens with its sound.
+    [[ "$result" == result* ]] && [ "$(field state "$result")" = 6 ] &&
+      [ "$(field outcome "$result")" != unfinished ] || fail "the game is not over: $result"
+    IFS=, read -r -a played <<<"$(field rounds_played "$result")"
+    for n in "${played[@]}"; do [ "$n" -ge 1 ] || fail "a round kind was never played: $result"; done
+    # The vote opens with ten rounds left, and with its sound.
     grep -q '^frame=[0-9]* ms=[0-9]* state=4 rounds_left=10 ' out.txt || fail "no vote"
-    grep -q ' sound=vote$' out.txt || fail "no vote sound"
-    grep -q ' sound=hit$' out.txt || fail "no hit sound"
+    grep -q ' sound=vote$' out.txt && grep -q ' sound=hit$' out.txt || fail "no vote or hit sound"
     ;;
   same)
-    "$sim" --seed 7 --frames 1500 >one.txt || fail "status $?"
-    "$sim" --seed 7 --frames 1500 >two.txt || fail "status $?"
+    for run in one two; do "$sim" --seed 7 --frames 1500 >$run.txt || fail "status $?"; done
     "$sim" --seed 8 --frames 1500 >other.txt || fail "status $?"
     cmp -s one.txt two.txt || fail "two runs with seed 7 differ: $(diff one.txt two.txt | head -5)"
     ! cmp -s one.txt other.txt || fail "seeds 7 and 8 give the same match"
-    [ "$(grep -c ' sound=' one.txt)" -gt 10 ] || fail "hardly any sound in 1500 frames"
-    [ "$(grep -c ' state=' one.txt)" -ge 3 ] || fail "hardly any change of state in 1500 frames"
+    [ "$(grep -c ' sound=' one.txt)" -gt 10 ] && [ "$(grep -c ' state=' one.txt)" -ge 3 ] ||
+      fail "hardly any sound or change of state in 1500 frames"
     ;;
   png)
     "$sim" --seed 2 --frames 240 --png shots --png-every 120 >out.txt || fail "status $?"
-    [ "$(ls shots)" = "$(printf 'frame0000120.png\nframe0000240.png')" ] ||
-      fail "unexpected files: $(ls shots)"
+    [ "$(ls shots)" = "$(printf 'frame0000120.png\nframe0000240.png')" ] || fail "files: $(ls shots)"
     for f in shots/*.png; do
       [ "$(identify -format '%m %w %h' "$f")" = "PNG 800 600" ] || fail "$f is not an 800 x 600 PNG"
       deviation=$(convert "$f" -format '%[fx:standard_deviation]' info:)
@@ -62,15 +52,12 @@ case "$mode" in
   usage)
     for args in "" "--frames 10" "--seed" "--seed x" "--seed 1 --frames 0" \
       "--seed 1 --ms-per-frame -4" "--seed 1 --bogus"; do
-      status=0
       # shellcheck disable=SC2086
-      "$sim" $args >/dev/null 2>err.txt || status=$?
-      [ "$status" -eq 2 ] || fail "\"$args\" gave status $status, expected 2"
-      grep -q '^usage: match-sim' err.txt || fail "\"$args\" printed no usage"
+      "$sim" $args >/dev/null 2>err.txt && status=0 || status=$?
+      [ "$status" -eq 2 ] && grep -q '^usage: match-sim' err.txt ||
+        fail "\"$args\" gave status $status (expected 2) or no usage"
     done
     ;;
-  *)
-    fail "unknown mode $mode"
-    ;;
+  *) fail "unknown mode $mode" ;;
 esac
 echo "ok: $mode"

@@ -1,10 +1,12 @@
 // The match hit by hit: the start screen, the vote with its random order and double start, the
-// scoring of the four round kinds, the end of each round and the end test.
+// scoring of the four round kinds, the end of each round and the end test; the match as a value,
+// whose checksum sees every word of it.
 #include "game/match.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <tuple>
 
 #include "game/game_fixture.h"
@@ -37,10 +39,6 @@ class MatchTest : public ::testing::Test {
   void StartRound(int kind, int value) {
     With([&](Match& m) { m.StartRound(kind, value); });
   }
-  void Update() {
-    With([](Match& m) { m.Update(FrameInput{}); });
-  }
-  void EndTest() { Match(s_, now_).EndTest(); }
   // The first three numbers the generator gives after seeding with `seed`; leaves it so seeded.
   std::array<int, 3> Draws(uint32_t seed) {
     std::array<int, 3> draw;
@@ -51,89 +49,77 @@ class MatchTest : public ::testing::Test {
   }
   MatchState& state() { return s_.match; }
   int& Score(int player) { return s_.players[player].score; }
-  int Plays(Sound s) const { return plays_[static_cast<int>(s)]; }
+  std::tuple<int, int> Plays() const {  // hits, misses
+    return {plays_[static_cast<int>(Sound::Hit)], plays_[static_cast<int>(Sound::Miss)]};
+  }
+  int Votes() const { return plays_[static_cast<int>(Sound::Vote)]; }
 
   GameState s_;
   uint32_t now_ = 100000;
   int plays_[SOUNDS] = {};
 };
 
-constexpr Sound hit_ = Sound::Hit, miss_ = Sound::Miss, vote_ = Sound::Vote;
-
-TEST_F(MatchTest, StartScreenLastsThreeSecondsThenTheVoteOpensEmpty) {
+// The start screen lasts three seconds, then the vote opens empty. Every hit is a vote, the order
+// is drawn every frame, and the vote has no time limit. The tenth vote starts the round of its
+// colour: the order is drawn first, then the target (which an echo round leaves as it was). With
+// two colours at nine both votes count in the drawn order; on one colour at nine the round starts
+// twice and the second target stands.
+TEST_F(MatchTest, StartScreenVotesAndTheDoubleStart) {
   state().votes[2] = 4;
-  Update();
+  With([](Match& m) { m.Update(FrameInput{}); });
   const int start = static_cast<int>(now_);
   now_ += START_MS - 1;
-  Update();
+  With([](Match& m) { m.Update(FrameInput{}); });
   EXPECT_EQ(std::tuple(state().game_state, state().round_start), std::tuple(GAME_START, start));
   now_ += 1;
-  Update();
-  EXPECT_EQ(std::tuple(state().game_state, state().round_duration, Plays(vote_)),
-            std::tuple(GAME_VOTE, VOTE_MS, 1));
-  for (const int v : state().votes) EXPECT_EQ(v, 0);
-}
-
-// Every hit is a vote, the order is drawn every frame, and the vote has no time limit. The
-// tenth vote starts the round of its colour: the order is drawn first, then the target (which
-// an echo round leaves as it was). With two colours at nine both votes count in the drawn
-// order; on one colour at nine the round starts twice and the second target stands.
-TEST_F(MatchTest, VotesAndTheDoubleStart) {
+  With([](Match& m) { m.Update(FrameInput{}); });
+  EXPECT_EQ(std::tuple(state().game_state, state().round_duration, Votes(), state().votes[2]),
+            std::tuple(GAME_VOTE, VOTE_MS, 1, 0));
   StartRound(GAME_VOTE, 0);
   Hits(2, 3);
   Hits(2, NO_COLOUR);
   const auto frame = Draws(5);
-  Hits(NO_COLOUR, NO_COLOUR);
-  EXPECT_EQ(NextRandom(&s_.random), frame[1]);
-  EXPECT_EQ(std::tuple(state().votes[2], state().votes[3], Plays(hit_)), std::tuple(2, 1, 3));
   now_ += 10 * VOTE_MS;
   Hits(NO_COLOUR, NO_COLOUR);
-  EXPECT_EQ(state().game_state, GAME_VOTE);
-  for (int colour = 0; colour < 4; ++colour) {
+  EXPECT_EQ(NextRandom(&s_.random), frame[1]);
+  EXPECT_EQ(std::tuple(state().game_state, state().votes[2], state().votes[3], Plays()),
+            std::tuple(GAME_VOTE, 2, 1, std::tuple(3, 0)));
+  // The votes at nine are those of the hits; the round that starts last stands.
+  const auto decide = [&](uint32_t seed, int left, int right) {
     StartRound(GAME_VOTE, 0);
-    state().votes[colour] = 9;
+    for (const int colour : {left, right})
+      if (colour != NO_COLOUR) state().votes[colour] = 9;
     const int old_target = state().target;
-    const auto next = Draws(static_cast<uint32_t>(40 + colour));
-    Hits(colour, NO_COLOUR);
-    EXPECT_EQ(std::tuple(state().game_state, state().round_duration), std::tuple(colour, ROUND_MS));
-    EXPECT_EQ(state().target, colour == GAME_ECHO ? old_target : next[1] / 8192);
-  }
-  for (uint32_t seed = 1; seed <= 8; ++seed) {
-    StartRound(GAME_VOTE, 0);
-    state().votes[0] = state().votes[1] = 9;
     const auto next = Draws(seed);
-    Hits(0, 1);
-    EXPECT_EQ(state().game_state, next[0] >= 16384 ? GAME_STREAK : GAME_RUNS);
-    EXPECT_EQ(state().target, next[2] / 8192) << "seed " << seed;
-  }
-  StartRound(GAME_VOTE, 0);
-  state().votes[3] = 9;
-  const auto next = Draws(7);
-  Hits(3, 3);
-  EXPECT_EQ(std::tuple(state().game_state, state().votes[3], state().target),
-            std::tuple(GAME_PURGE, 11, next[2] / 8192));
+    Hits(left, right);
+    const int last = right != NO_COLOUR && next[0] >= 16384 ? right : left;
+    const int target = last == GAME_ECHO ? old_target : next[right == NO_COLOUR ? 1 : 2] / 8192;
+    EXPECT_EQ(std::tuple(state().game_state, state().round_duration, state().target),
+              std::tuple(last, ROUND_MS, target))
+        << "seed " << seed;
+  };
+  for (int colour = 0; colour < 4; ++colour) decide(40 + colour, colour, NO_COLOUR);
+  for (uint32_t seed = 1; seed <= 8; ++seed) decide(seed, 0, 1);
+  decide(7, 3, 3);
+  EXPECT_EQ(state().votes[3], 11);
 }
 
+// A score below zero or no rounds left ends the game, also mid-round, and it stays over.
 TEST_F(MatchTest, EndTestRunsAfterEveryUpdate) {
-  // A miss that takes a score below zero ends the game mid-round, and it stays over.
-  StartRound(GAME_STREAK, 0);
-  Score(RIGHT) = 400;
-  Hits(NO_COLOUR, 2);
-  EndTest();
-  now_ += ROUND_MS;
-  Update();
-  EXPECT_EQ(std::tuple(state().game_state, state().rounds_left), std::tuple(GAME_OVER, 10));
   // clang-format off
   const struct { int left, right, rounds; bool over; } cases[] = {
-      {0, 0, 1, false}, {-1, 0, 1, true}, {0, -1, 1, true}, {10, 10, 0, true}, {10, 10, 10, false}};
+      {0, 0, 1, false}, {10, 10, 10, false}, {-1, 0, 1, true}, {10, 10, 0, true}, {0, -1, 1, true}};
   // clang-format on
   for (const auto& c : cases) {
     StartRound(GAME_RUNS, 0);
     Score(LEFT) = c.left, Score(RIGHT) = c.right, state().rounds_left = c.rounds;
-    EndTest();
+    Match(s_, now_).EndTest();
     EXPECT_EQ(state().game_state == GAME_OVER, c.over)
         << c.left << ":" << c.right << " " << c.rounds;
   }
+  now_ += ROUND_MS;
+  With([](Match& m) { m.Update(FrameInput{}); });
+  EXPECT_EQ(std::tuple(state().game_state, state().rounds_left), std::tuple(GAME_OVER, 1));
 }
 
 // Runs score at the time limit, zero-sum: the right player's change is the left's negated.
@@ -141,12 +127,6 @@ TEST_F(MatchTest, EndTestRunsAfterEveryUpdate) {
 // both bonuses and two rounds counted when both clear) or at the time limit, where each pays
 // for its own target tiles. A clearance at the time limit opens the vote, whose clock is fresh.
 TEST_F(MatchTest, RunsAndPurgeRoundsScoreTheirRings) {
-  // Before its time limit a runs round's hits only sound.
-  StartRound(GAME_RUNS, 0);
-  now_ += ROUND_MS - 1;
-  Hits(0, 1);
-  EXPECT_EQ(std::tuple(Score(LEFT), Score(RIGHT), state().game_state, Plays(hit_)),
-            std::tuple(START_SCORE, START_SCORE, GAME_RUNS, 2));
   // clang-format off
   const struct { int kind, target; const char *left, *right; int rounds; uint32_t after_ms;
                  int left_gain, right_gain, rounds_after; } cases[] = {
@@ -169,70 +149,63 @@ TEST_F(MatchTest, RunsAndPurgeRoundsScoreTheirRings) {
     SetRing(&s_.players[RIGHT], c.right);
     now_ += c.after_ms;
     Hits(NO_COLOUR, NO_COLOUR);
-    EXPECT_EQ(
-        std::tuple(Score(LEFT) - START_SCORE, Score(RIGHT) - START_SCORE, state().rounds_left),
-        std::tuple(c.left_gain, c.right_gain, c.rounds_after));
-    EXPECT_EQ(std::tuple(state().game_state, state().target), std::tuple(GAME_VOTE, c.target));
+    EXPECT_EQ(std::tuple(Score(LEFT) - START_SCORE, Score(RIGHT) - START_SCORE, state().rounds_left,
+                         state().game_state, state().target),
+              std::tuple(c.left_gain, c.right_gain, c.rounds_after, GAME_VOTE, c.target));
   }
-  EXPECT_EQ(Plays(vote_), 9);  // the vote opens at every end, twice at the double clearance
+  EXPECT_EQ(Votes(), 9);  // the vote opens at every end, twice at the double clearance
 }
 
-TEST_F(MatchTest, StreakMultiplierDoublesToSixteenAndAMissResetsIt) {
-  StartRound(GAME_STREAK, 3);
+// Streak: the multiplier doubles to 16, a miss costs 500 and resets it. Echo starts afresh with
+// nothing pending: the first hits only set the opponent's colour. Answering scores; a hit never
+// replaces a colour still pending; a wrong answer costs 500 and keeps the colour, and the hit
+// still sets the opponent's.
+TEST_F(MatchTest, StreakAndEchoScoreHitByHit) {
+  // `left`/`right`: each side's multiplier after a streak frame, its pending colour after an
+  // echo's.
   // clang-format off
-  const struct { int colour, gain, multiplier_after; } steps[] = {
-      {3, 1000, 2}, {3, 2000, 4}, {3, 4000, 8}, {3, 8000, 16}, {3, 16000, 16}, {0, -500, 1}, {3, 1000, 2}};
+  const struct { int kind, left_hit, right_hit, left_gain, right_gain, left, right; } frames[] = {
+      {GAME_STREAK, 3, NO_COLOUR, 1000, 0, 2, 1}, {GAME_STREAK, 3, NO_COLOUR, 2000, 0, 4, 1},
+      {GAME_STREAK, 3, NO_COLOUR, 4000, 0, 8, 1}, {GAME_STREAK, 3, NO_COLOUR, 8000, 0, 16, 1},
+      {GAME_STREAK, 3, NO_COLOUR, 16000, 0, 16, 1}, {GAME_STREAK, 0, NO_COLOUR, -500, 0, 1, 1},
+      {GAME_STREAK, 3, NO_COLOUR, 1000, 0, 2, 1},
+      {GAME_ECHO, 1, 2, 0, 0, 2, 1}, {GAME_ECHO, 2, NO_COLOUR, 1000, 0, NO_COLOUR, 1},
+      {GAME_ECHO, NO_COLOUR, 1, 0, 1000, 1, NO_COLOUR}, {GAME_ECHO, 3, NO_COLOUR, -500, 0, 1, 3},
+      {GAME_ECHO, 1, 3, 1000, 2000, 3, 1}};
   // clang-format on
-  for (const auto& s : steps) {
-    const int before = Score(LEFT);
-    Hits(s.colour, NO_COLOUR);
-    EXPECT_EQ(Score(LEFT) - before, s.gain);
-    EXPECT_EQ(state().multiplier[LEFT], s.multiplier_after);
+  for (const auto& f : frames) {
+    SCOPED_TRACE(testing::Message() << f.kind << ": " << f.left_hit << "," << f.right_hit);
+    if (f.kind != state().game_state) StartRound(f.kind, 3);
+    const int left = Score(LEFT), right = Score(RIGHT);
+    Hits(f.left_hit, f.right_hit);
+    const int* after = f.kind == GAME_STREAK ? state().multiplier : state().pending;
+    EXPECT_EQ(std::tuple(Score(LEFT) - left, Score(RIGHT) - right, after[LEFT], after[RIGHT]),
+              std::tuple(f.left_gain, f.right_gain, f.left, f.right));
   }
-  EXPECT_EQ(std::tuple(Plays(hit_), Plays(miss_), state().multiplier[RIGHT]), std::tuple(6, 1, 1));
+  EXPECT_EQ(Plays(), std::tuple(10, 2));
 }
 
-// Streak and echo rounds last their minute exactly, also across the top of a signed int and
-// across the clock's wrap, and their end opens the vote with one round fewer.
+// Runs, streak and echo rounds last their minute exactly, also across the top of a signed int and
+// across the clock's wrap, and their end opens the vote with one round fewer. Hits only sound
+// before the end of a runs round.
 TEST_F(MatchTest, TimedRoundsEndAfterTheirMinute) {
-  for (const int kind : {GAME_STREAK, GAME_ECHO}) {
+  for (const int kind : {GAME_RUNS, GAME_STREAK, GAME_ECHO}) {
     for (const uint32_t start : {100000u, 0x7FFFFFFFu - 20000, 0xFFFFFFFFu - 20000}) {
       SCOPED_TRACE(testing::Message() << "kind " << kind << " from " << start);
       now_ = start;
-      state().rounds_left = 10;
+      state().rounds_left = 10, Score(LEFT) = Score(RIGHT) = START_SCORE;
       StartRound(kind, 0);
       now_ += ROUND_MS - 1;
-      Hits(NO_COLOUR, NO_COLOUR);
-      EXPECT_EQ(state().game_state, kind);
+      Hits(kind == GAME_RUNS ? 0 : NO_COLOUR, kind == GAME_RUNS ? 1 : NO_COLOUR);
+      EXPECT_EQ(std::tuple(state().game_state, Score(LEFT), Score(RIGHT)),
+                std::tuple(kind, START_SCORE, START_SCORE));
       now_ += 1;
       Hits(NO_COLOUR, NO_COLOUR);
       EXPECT_EQ(std::tuple(state().game_state, state().round_start, state().rounds_left),
                 std::tuple(GAME_VOTE, static_cast<int>(now_), 9));
     }
   }
-}
-
-// An echo round starts with nothing pending: the first hits only set the opponent's colour.
-// Answering scores; a hit never replaces a colour still pending; a wrong answer costs 500 and
-// keeps the colour, and the hit still sets the opponent's.
-TEST_F(MatchTest, EchoColoursAreSetByTheOpponentAndAnswered) {
-  state().multiplier[LEFT] = 7;
-  StartRound(GAME_ECHO, 0);
-  EXPECT_EQ(state().multiplier[LEFT], 1);
-  // clang-format off
-  const struct { int left_hit, right_hit, left_gain, right_gain, left_pending, right_pending; } frames[] = {
-      {1, 2, 0, 0, 2, 1}, {2, NO_COLOUR, 1000, 0, NO_COLOUR, 1}, {NO_COLOUR, 1, 0, 1000, 1, NO_COLOUR},
-      {3, NO_COLOUR, -500, 0, 1, 3}, {1, 3, 1000, 2000, 3, 1}};
-  // clang-format on
-  for (const auto& f : frames) {
-    SCOPED_TRACE(testing::Message() << f.left_hit << "," << f.right_hit);
-    const int left = Score(LEFT), right = Score(RIGHT);
-    Hits(f.left_hit, f.right_hit);
-    EXPECT_EQ(std::tuple(Score(LEFT) - left, Score(RIGHT) - right, state().pending[LEFT],
-                         state().pending[RIGHT]),
-              std::tuple(f.left_gain, f.right_gain, f.left_pending, f.right_pending));
-  }
-  EXPECT_EQ(std::tuple(Plays(hit_), Plays(miss_)), std::tuple(4, 1));
+  EXPECT_EQ(Plays(), std::tuple(6, 0));
 }
 
 // During a purge round a hit of the target passes a tile to the opponent; any other hit misses.
@@ -241,17 +214,31 @@ TEST_F(MatchTest, EchoColoursAreSetByTheOpponentAndAnswered) {
 TEST_F(MatchTest, PurgeTargetHitsPassATileToTheOpponentOthersMiss) {
   StartRound(GAME_PURGE, 2);
   Hits(2, NO_COLOUR);
-  EXPECT_EQ(s_.players[RIGHT].CountColour(2), 7);
   Hits(NO_COLOUR, 0);
-  EXPECT_EQ(s_.players[LEFT].CountColour(2), 6);
+  EXPECT_EQ(std::tuple(s_.players[LEFT].CountColour(2), s_.players[RIGHT].CountColour(2)),
+            std::tuple(6, 7));
   Hits(NO_COLOUR, 2);
-  EXPECT_EQ(s_.players[LEFT].CountColour(2), 7);
   s_.random = 2;
   Hits(2, 2);
-  EXPECT_EQ(s_.players[RIGHT].tiles[0].colour, 2);
-  EXPECT_EQ(s_.players[LEFT].CountColour(2), 8);
-  EXPECT_EQ(std::tuple(Plays(hit_), Plays(miss_), Score(LEFT), Score(RIGHT)),
-            std::tuple(4, 1, START_SCORE, START_SCORE));
+  EXPECT_EQ(std::tuple(s_.players[RIGHT].tiles[0].colour, s_.players[LEFT].CountColour(2), Plays(),
+                       Score(LEFT), Score(RIGHT)),
+            std::tuple(2, 8, std::tuple(4, 1), START_SCORE, START_SCORE));
+}
+
+// Every field is a 32-bit word, so a change of any one word must show; so must two players'
+// values trading places.
+TEST(StateTest, ChecksumSeesEveryWord) {
+  const GameState base = NewGame(3, 500);
+  static_assert(sizeof base % 4 == 0);
+  for (std::size_t at = 0; at < sizeof base; at += 4) {
+    GameState changed = base;
+    reinterpret_cast<unsigned char*>(&changed)[at] ^= 1;
+    EXPECT_NE(Checksum(changed), Checksum(base)) << "word at byte " << at;
+  }
+  GameState swapped = base, other = base;
+  swapped.players[LEFT].score = other.players[RIGHT].score = 1;
+  swapped.players[RIGHT].score = other.players[LEFT].score = 2;
+  EXPECT_NE(Checksum(swapped), Checksum(other));
 }
 
 }  // namespace

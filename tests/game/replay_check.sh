@@ -24,15 +24,12 @@ fail() { echo "FAIL: $*" >&2 && exit 1; }
 # Runs PROGRAM ARGS on copies of rec.vrp cut short, of another version and with a byte changed
 # in the middle: status 255 and one line on standard error.
 refused() {
-  local copy status size
-  size=$(stat -c %s rec.vrp)
-  head -c $((size - 1)) rec.vrp >cut.vrp
-  cp rec.vrp version.vrp && cp rec.vrp garbled.vrp
+  local copy status size=$(stat -c %s rec.vrp)
+  head -c $((size - 1)) rec.vrp >cut.vrp && cp rec.vrp version.vrp && cp rec.vrp garbled.vrp
   printf '\x07' | dd of=version.vrp bs=1 seek=4 conv=notrunc status=none
   printf '\x0f' | dd of=garbled.vrp bs=1 seek=$((size / 2)) conv=notrunc status=none
   for copy in cut version garbled; do
-    status=0
-    "$@" "$copy.vrp" >/dev/null 2>err.txt || status=$?
+    "$@" "$copy.vrp" >/dev/null 2>err.txt && status=0 || status=$?
     [ "$status" -eq 255 ] && [ "$(wc -l <err.txt)" -eq 1 ] ||
       fail "$copy.vrp: status $status (not 255) or not one line: $(cat err.txt)"
     echo "refused $copy.vrp: $(cat err.txt)"
@@ -51,13 +48,11 @@ shown() {
 
 case "$mode" in
   sim)
-    sim=$2
-    ms=${3:-16}
-    "$sim" --seed 7 --until-over --ms-per-frame "$ms" --record rec.vrp >one.txt || fail "status $?"
-    "$sim" --replay rec.vrp >two.txt || fail "replay: status $?"
+    "$2" --seed 7 --until-over --ms-per-frame "${3:-16}" --record rec.vrp >one.txt || fail "status $?"
+    "$2" --replay rec.vrp >two.txt || fail "replay: status $?"
     [[ "$(tail -1 one.txt)" == *" outcome="*" checksum="* ]] || fail "no checksum on the result"
     cmp -s one.txt two.txt || fail "the replay differs: $(diff one.txt two.txt | head -5)"
-    refused "$sim" --replay
+    refused "$2" --replay
     ;;
   window)
     game=$2
