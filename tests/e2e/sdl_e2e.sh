@@ -68,9 +68,10 @@ start() {
   pid=$!
   # The shown window of this process; the measuring window is never mapped.
   # Start-up on a machine under heavy load can take many seconds: a sanitizer build beside other
-  # builds once took over 40. The wait ends as soon as the window is there.
-  local window=
-  for _ in $(seq 1200); do
+  # builds once took over 40. The wait ends as soon as the window is there, and it is counted in
+  # seconds, not looks, so that it ends with a message before the test runner's own limit.
+  local window= deadline
+  for ((deadline = SECONDS + 120; SECONDS < deadline; )); do
     window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) || true
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"

@@ -43,7 +43,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 pid=$!
 window=
 # A loaded machine can take many seconds to open the window.
-for _ in $(seq 1200); do
+for ((deadline = SECONDS + 120; SECONDS < deadline; )); do
   window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1) || true
   [ -n "$window" ] && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended during start-up"

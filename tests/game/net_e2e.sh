@@ -25,7 +25,7 @@ fail() {
 window_of() {
   local w=
   # A loaded machine can take many seconds to open a window; a process that ended is not waited for.
-  for _ in $(seq 1200); do
+  for ((deadline = SECONDS + 120; SECONDS < deadline; )); do
     w=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -1) || true
     [ -n "$w" ] && { echo "$w"; return; }
     kill -0 "$1" 2>/dev/null || return 1

@@ -38,7 +38,7 @@ refused() {
 
 # Waits until the game's window shows; a loaded machine can take many seconds.
 shown() {
-  for _ in $(seq 1200); do
+  for ((deadline = SECONDS + 120; SECONDS < deadline; )); do
     xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1 && return 0
     kill -0 "$pid" 2>/dev/null || fail "the game ended during start-up: $(cat out.txt)"
     sleep 0.1

@@ -49,7 +49,7 @@ cd "$work/elsewhere"
 HOME=$work/home XDG_STATE_HOME='' SDL_AUDIODRIVER=dummy "$work/root/usr/games/vorn" \
   >"$work/out.txt" 2>&1 &
 pid=$!
-for _ in $(seq 1200); do
+for ((deadline = SECONDS + 120; SECONDS < deadline; )); do
   grep -qs "Initialization finished OK" "$state/debug.txt" && break
   kill -0 "$pid" 2>/dev/null || fail "the game ended during start-up"
   sleep 0.1
