@@ -3,15 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "fuzz/check.h"
 #include "game/online/protocol.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

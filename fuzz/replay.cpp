@@ -5,15 +5,8 @@
 #include <span>
 #include <string>
 
+#include "fuzz/check.h"
 #include "game/replay_format.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

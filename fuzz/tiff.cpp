@@ -12,6 +12,7 @@
 #include "engine/files/file.h"
 #include "engine/images/image.h"
 #include "engine/images/tiff_reader.h"
+#include "fuzz/check.h"
 
 namespace {
 
@@ -33,13 +34,11 @@ void UseLayout(bool five_five_five) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static MemoryFile memory;
-  if (memory.fd < 0 || ftruncate(memory.fd, 0) != 0) __builtin_trap();
-  if (size > 0 && pwrite(memory.fd, data, size, 0) != static_cast<ssize_t>(size)) {
-    __builtin_trap();
-  }
+  Check(memory.fd >= 0 && ftruncate(memory.fd, 0) == 0);
+  Check(size == 0 || pwrite(memory.fd, data, size, 0) == static_cast<ssize_t>(size));
 
   File file;
-  if (file.Open(memory.path.c_str(), FILE_READ | RANDOM) != FILE_OK) __builtin_trap();
+  Check(file.Open(memory.path.c_str(), FILE_READ | RANDOM) == FILE_OK);
   Image image;
   TiffReader reader;
   const TiffOutcome outcome = reader.Read(file, image);
@@ -48,10 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (image.data == nullptr) return 0;
   // Whatever the file said, a picture that was made stays inside the reader's limits.
   const int64_t pixels = int64_t{image.width} * image.height;
-  if (image.width < 1 || image.height < 1 || pixels > TIFF_MAX_PIXELS ||
-      !(image.format & IMAGE_RGB24) || image.alpha == nullptr) {
-    __builtin_trap();
-  }
+  Check(image.width >= 1 && image.height >= 1 && pixels <= TIFF_MAX_PIXELS &&
+        (image.format & IMAGE_RGB24) && image.alpha != nullptr);
   if (outcome.status != TIFF_OK) return 0;
 
   // Preparation of what was read, on either layout and for any purpose, chosen by the input so
@@ -59,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t last = size > 0 ? data[size - 1] : 0;
   UseLayout(last & 0x10);
   image.ConvertTo16();
-  if (!(image.format & IMAGE_RGB16)) __builtin_trap();
+  Check(image.format & IMAGE_RGB16);
 
   // The loader's direct path packs display pixels while reading; it must give exactly what
   // reading 24-bit pixels and converting them gives. Rows are decoded alike whatever the
@@ -70,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   File again;
-  if (again.Open(memory.path.c_str(), FILE_READ | RANDOM) != FILE_OK) __builtin_trap();
+  Check(again.Open(memory.path.c_str(), FILE_READ | RANDOM) == FILE_OK);
   Image direct;
   TiffReader direct_reader;
   const TiffOutcome direct_outcome = direct_reader.Read(again, direct, true);
@@ -84,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   image.Prepare((last & 3) + 1);
-  if (!(image.format & IMAGE_RGB16)) __builtin_trap();
+  Check(image.format & IMAGE_RGB16);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/sound/wave_reader.h"
+#include "fuzz/check.h"
 
 namespace {
 
@@ -21,10 +22,6 @@ struct ScratchFile {
 const std::string& InputPath() {
   static const ScratchFile scratch;
   return scratch.path;
-}
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
 }
 
 }  // namespace
