@@ -6,13 +6,6 @@ endif()
 # match-sim: a whole match to the end, the same output for the same seed, PNG frames, usage.
 if(TARGET match-sim)
   set(VORN_SIM_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/game/match_sim_check.sh)
-  # Under the sanitizers a frame is several times slower; a coarser clock plays the same rules
-  # in fewer frames.
-  if(VORN_SANITIZE)
-    set(VORN_SIM_MS 64)
-  else()
-    set(VORN_SIM_MS 16)
-  endif()
   add_test(NAME match_sim.until_over
            COMMAND ${VORN_SIM_CHECK} over $<TARGET_FILE:match-sim> ${VORN_SIM_MS})
   add_test(NAME match_sim.same_seed_same_output

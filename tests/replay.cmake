@@ -6,14 +6,9 @@ endif()
 
 # match-sim records a whole match and replays it; damaged copies are refused.
 if(TARGET match-sim)
-  if(VORN_SANITIZE)
-    set(VORN_REPLAY_MS 64)
-  else()
-    set(VORN_REPLAY_MS 16)
-  endif()
   add_test(NAME replay.match_sim
            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/game/replay_check.sh sim
-                   $<TARGET_FILE:match-sim> ${VORN_REPLAY_MS})
+                   $<TARGET_FILE:match-sim> ${VORN_SIM_MS})
   set_tests_properties(replay.match_sim PROPERTIES TIMEOUT 300)
 endif()
 
